@@ -1,0 +1,246 @@
+#include "theory/rhythm_evaluator.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+#include "theory/rhythm_click.h"
+
+namespace harmik {
+
+namespace {
+
+constexpr int kLastStep = kRhythmTapSteps - 1;
+
+using TapTable = std::array<RhythmTapStep, kRhythmTapSteps>;
+
+// Timing of the pass, derived from the tempo as actually played (whole milliseconds per unit).
+struct PassTiming {
+    std::int32_t UnitMs;
+    double PlayedTempo; // quarters per minute
+    std::int32_t QuarterMs;
+    int UserSteps;          // steps of the user's bars
+    std::int64_t UserStart; // ms from the pass start
+};
+
+PassTiming TimePass(const RhythmOptions& options, int tempo) {
+    const TimeSignature& ts = TimeSignatureOf(options.Metre);
+    const int bars = BarsOf(options);
+    // Beats before the user's turn: count-in, then unless reading the program's bars and the
+    // empty bar.
+    int beatsBefore = ts.Beats;
+    if (options.RhythmMode != RhythmRead)
+        beatsBefore += bars * ts.Beats + (options.InterBar ? ts.Beats : 0);
+    PassTiming t{};
+    t.UnitMs = UnitMs(tempo);
+    t.PlayedTempo = 60000.0 / t.UnitMs / 24;
+    t.QuarterMs = 24 * t.UnitMs;
+    t.UserSteps = std::min(bars * ts.Beats * 48 / ts.Note, kLastStep);
+    t.UserStart = static_cast<std::int64_t>(t.QuarterMs) * beatsBefore * 4 / ts.Note;
+    return t;
+}
+
+std::int64_t RoundHalfEven(double x) {
+    return static_cast<std::int64_t>(std::nearbyint(x));
+}
+
+// Puts every tap on its step; a tap beyond the last step is counted as extra instead. Tap
+// times are taken relative to the pass start, so the clock's wrap-around does no harm.
+int BuildTapTable(TapTable& table, const RhythmPass& pass, std::int64_t userStart,
+                  double playedTempo) {
+    table.fill(RhythmTapStep{});
+    int beyond = 0;
+    for (const std::uint32_t tap : pass.Taps) {
+        const std::int64_t offset = static_cast<std::int32_t>(tap - pass.StartTime);
+        const std::int64_t r = offset - userStart;
+        const std::int64_t step = std::max<std::int64_t>(
+            0, RoundHalfEven(static_cast<double>(r) / 60000.0 * playedTempo * 12));
+        if (step > kLastStep) {
+            ++beyond;
+            continue;
+        }
+        RhythmTapStep& s = table[static_cast<std::size_t>(step)];
+        s.Tapped = true;
+        s.R = static_cast<std::int32_t>(std::clamp<std::int64_t>(r, INT32_MIN / 2, INT32_MAX / 2));
+    }
+    return beyond;
+}
+
+// Nearest tapped step at or below each step, and at or above it up to the user's last step.
+struct TapNeighbours {
+    std::array<int, kRhythmTapSteps> Below;
+    std::array<int, kRhythmTapSteps> Above;
+};
+
+TapNeighbours FindTapNeighbours(const TapTable& table, int userSteps) {
+    TapNeighbours n{};
+    int below = -1;
+    for (int s = 0; s <= kLastStep; ++s) {
+        if (table[static_cast<std::size_t>(s)].Tapped)
+            below = s;
+        n.Below[static_cast<std::size_t>(s)] = below;
+    }
+    int above = -1;
+    for (int s = kLastStep; s >= 0; --s) {
+        if (s <= userSteps && table[static_cast<std::size_t>(s)].Tapped)
+            above = s;
+        n.Above[static_cast<std::size_t>(s)] = s <= userSteps ? above : -1;
+    }
+    return n;
+}
+
+// The tapped step an event at step e claims: the one below unless the one above is nearer;
+// the very first step is only taken from above, the user's last step never.
+int ChooseTap(const TapNeighbours& n, int e, int userSteps) {
+    if (e < 0 || e > kLastStep)
+        return -1;
+    const int lo = n.Below[static_cast<std::size_t>(e)];
+    const int hi = n.Above[static_cast<std::size_t>(e)];
+    if (lo > 0 && (hi < 0 || e - lo <= hi - e))
+        return lo;
+    if (hi >= 0 && hi < userSteps)
+        return hi;
+    return -1;
+}
+
+// One round: every struck event claims its tap; a tap keeps the event it deviates least from.
+bool MatchRound(TapTable& table, const TapNeighbours& n, const Rhythm& rhythm,
+                const PassTiming& t) {
+    bool changed = false;
+    int p = 0;
+    for (int i = 0; i < rhythm.Count; ++i) {
+        const RhythmEvent& event = rhythm.Events[static_cast<std::size_t>(i)];
+        const int e = p / 2;
+        p += event.Duration;
+        if (!IsStruck(event))
+            continue;
+        const int c = ChooseTap(n, e, t.UserSteps);
+        if (c < 0)
+            continue;
+        RhythmTapStep& step = table[static_cast<std::size_t>(c)];
+        const std::int64_t expected = static_cast<std::int64_t>(e) * t.QuarterMs / 12;
+        const std::int64_t dev = expected - step.R;
+        if (std::llabs(dev) < std::abs(step.Deviation)) {
+            step.Event = i;
+            step.Deviation = static_cast<std::int32_t>(dev);
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+void MatchTaps(TapTable& table, const Rhythm& rhythm, const PassTiming& t) {
+    const TapNeighbours n = FindTapNeighbours(table, t.UserSteps);
+    for (int round = 0; round <= rhythm.Count; ++round) {
+        if (!MatchRound(table, n, rhythm, t))
+            break;
+    }
+}
+
+// The user's constant delay: the mean deviation of the matched taps (integer division).
+std::int64_t MeanDeviation(const TapTable& table) {
+    std::int64_t sum = 0;
+    std::int64_t count = 0;
+    for (const RhythmTapStep& s : table) {
+        if (s.Event >= 0) {
+            sum += s.Deviation;
+            ++count;
+        }
+    }
+    return count > 0 ? sum / count : 0;
+}
+
+int CountStruck(const Rhythm& rhythm) {
+    int n = 0;
+    for (int i = 0; i < rhythm.Count; ++i)
+        n += IsStruck(rhythm.Events[static_cast<std::size_t>(i)]);
+    return n;
+}
+
+struct Deviations {
+    double Sum = 0;
+    double Largest = 0;
+    int Matched = 0;
+    int TapsWithoutEvent = 0;
+};
+
+Deviations SumDeviations(const TapTable& table) {
+    Deviations d;
+    for (const RhythmTapStep& s : table) {
+        if (s.Event >= 0) {
+            const double dev = std::abs(static_cast<double>(s.Deviation));
+            d.Sum += dev;
+            d.Largest = std::max(d.Largest, dev);
+            ++d.Matched;
+        } else if (s.Tapped) {
+            ++d.TapsWithoutEvent;
+        }
+    }
+    return d;
+}
+
+// Mean and largest deviation lower the score; every missed note and extra tap takes its share
+// of the sounding notes. Both parts are limited before they are multiplied, so that wild
+// tapping cannot turn two negative parts into a full score.
+double Accuracy(const Deviations& d, int extra, int sounding, const RhythmOptions& options,
+                const PassTiming& t) {
+    if (d.Matched == 0 || sounding == 0)
+        return 0;
+    const TimeSignature& ts = TimeSignatureOf(options.Metre);
+    const double userMs = static_cast<double>(BarsOf(options)) * ts.Beats * t.QuarterMs;
+    const double k = static_cast<double>(RoundHalfEven(d.Sum / d.Matched * 200 / userMs));
+    double timing = 100 - k * k - d.Largest * 30 / t.QuarterMs;
+    timing = std::clamp(timing, 0.0, 100.0);
+    const double share = std::clamp(1 - static_cast<double>(extra) / sounding, 0.0, 1.0);
+    return std::clamp(timing * share, 0.0, 100.0);
+}
+
+} // namespace
+
+std::int32_t RoundAccuracy(double accuracy) {
+    return static_cast<std::int32_t>(RoundHalfEven(accuracy));
+}
+
+std::int32_t RhythmVerdictFor(std::int32_t value, int sensitivity) {
+    std::int32_t id = 0;
+    if (value < 50)
+        id = VerdictOhNo;
+    else if (value < 90)
+        id = VerdictTryAgain;
+    else if (value < 99)
+        id = VerdictNotBad;
+    if (value >= sensitivity) {
+        id = VerdictGood;
+        if (value >= 98)
+            id = VerdictYes;
+    }
+    return id;
+}
+
+RhythmEvaluation EvaluateRhythm(const Rhythm& rhythm, const RhythmPass& pass) {
+    RhythmEvaluation result;
+    const PassTiming timing = TimePass(pass.Options, pass.Tempo);
+
+    TapTable& table = result.Steps;
+    std::int64_t userStart = timing.UserStart;
+    BuildTapTable(table, pass, userStart, timing.PlayedTempo);
+    MatchTaps(table, rhythm, timing);
+
+    userStart -= MeanDeviation(table);
+    const int beyond = BuildTapTable(table, pass, userStart, timing.PlayedTempo);
+    MatchTaps(table, rhythm, timing);
+
+    const Deviations d = SumDeviations(table);
+    result.Sounding = CountStruck(rhythm);
+    result.Matched = d.Matched;
+    result.ExtraTaps = d.TapsWithoutEvent + beyond;
+    const int extra = (result.Sounding - d.Matched) + result.ExtraTaps;
+    result.Accuracy = Accuracy(d, extra, result.Sounding, pass.Options, timing);
+    result.Value = RoundAccuracy(result.Accuracy);
+    result.VerdictId = RhythmVerdictFor(result.Value, pass.Options.RhythmSensitivity);
+    result.UserStart = static_cast<std::int32_t>(userStart);
+    return result;
+}
+
+} // namespace harmik
