@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "theory/item_names.h"
+#include "theory/note_names.h"
+#include "theory_test_strings.h"
+
+namespace harmik {
+namespace {
+
+TEST(ItemNameList, SlicesFollowEachOtherInModuleOrder) {
+    const ItemNameList list = BuildItemNameList(test::theoryLookup());
+    EXPECT_EQ(list.Items.size(), 36u + 28u + 48u + 35u + 48u);
+    EXPECT_EQ(list.name(ModuleId::Intervals, 0), "Унисон");
+    EXPECT_EQ(list.name(ModuleId::Scales, 0), "Ионийский");
+    EXPECT_EQ(list.name(ModuleId::Scales, 27), "Блюзовый");
+    EXPECT_EQ(list.name(ModuleId::Chords, 0), "мажор");
+    EXPECT_EQ(list.name(ModuleId::Chords, 47), "m11(b5)");
+    EXPECT_EQ(list.name(ModuleId::Inversions, 6), "m7(b5)");
+    EXPECT_EQ(list.name(ModuleId::Chords, 48), "") << "past the slice";
+    EXPECT_EQ(list.name(ModuleId::Melodies, 0), "") << "no answer boxes";
+}
+
+TEST(ItemNameList, IntervalNamesStopAtTheTenthExceptForTwoOctaves) {
+    const ItemNameList list = BuildItemNameList(test::theoryLookup());
+    EXPECT_EQ(list.intervalName(12), "Октава");
+    EXPECT_EQ(list.intervalName(16), "(Б.децима)");
+    EXPECT_EQ(list.intervalName(24), "2 Октавы");
+    for (int size : {17, 18, 23, 25, 35})
+        EXPECT_EQ(list.intervalName(size), "") << size;
+}
+
+TEST(ItemNameList, InversionLabelsNameTheColumns) {
+    const ItemNameList list = BuildItemNameList(test::theoryLookup());
+    EXPECT_EQ(list.name(ModuleId::Inversions, 7), "осн.вид");
+    EXPECT_EQ(list.name(ModuleId::Inversions, 13), "осн.вид");
+    EXPECT_EQ(list.name(ModuleId::Inversions, 14), "1. обращ.");
+    EXPECT_EQ(list.name(ModuleId::Inversions, 27), "2. обращ.");
+    EXPECT_EQ(list.name(ModuleId::Inversions, 34), "3. обращ.");
+}
+
+TEST(ItemNameList, LongestNamesCountCharactersNotBytes) {
+    const ItemNameList list = BuildItemNameList(test::theoryLookup());
+    EXPECT_EQ(list.LongestInterval, 10);  // "(М.децима)", "(Б.децима)"
+    EXPECT_EQ(list.LongestScale, 21);     // "Миксолидийский b9,b13"
+    EXPECT_EQ(list.LongestChord, 12 - 3); // "m7(b5) add11", "maj13(#11)" is 10
+    EXPECT_EQ(list.RangeWord, "Диапазон");
+    EXPECT_EQ(list.OctavesWord, "Октавы");
+}
+
+TEST(ItemNameList, ProgressionLabelsUseRomanNumeralsAndChordNames) {
+    const std::vector<ProgressionLabelChords> progressions = {
+        {{7, 0}, {0, 0}},   {{5, 1}, {0, 1}},
+        {{7, 7}, {0, 0}},   {{0, 16}, {9, 16}, {5, 16}, {2, 16}},
+        {{11, 10}, {0, 1}},
+    };
+    const ItemNameList list = BuildItemNameList(test::theoryLookup(), progressions);
+    EXPECT_EQ(list.name(ModuleId::Progressions, 0), "V - I");
+    EXPECT_EQ(list.name(ModuleId::Progressions, 1), "IVm - Im");
+    EXPECT_EQ(list.name(ModuleId::Progressions, 2), "Vм.маж.7 - I");
+    EXPECT_EQ(list.name(ModuleId::Progressions, 3), "I 13 - VI 13 - IV 13 - II 13");
+    EXPECT_EQ(list.name(ModuleId::Progressions, 4), "VIIум.7 - Im");
+    EXPECT_EQ(list.name(ModuleId::Progressions, 5), "") << "not given";
+}
+
+TEST(NoteNames, SpellingAndGermanNotation) {
+    EXPECT_EQ(flatNoteName(61, false), "Db");
+    EXPECT_EQ(sharpNoteName(61, false), "C#");
+    EXPECT_EQ(keyNoteName(63, false), "Eb");
+    EXPECT_EQ(keyNoteName(66, false), "F#");
+    EXPECT_EQ(flatNoteName(71, true), "H");
+    EXPECT_EQ(flatNoteName(70, true), "Bb");
+    EXPECT_EQ(sharpNoteName(70, true), "A#");
+    EXPECT_EQ(flatNoteName(-1, false), "B") << "negative notes wrap to their pitch class";
+    EXPECT_EQ(spelledNoteName(6, -2, false), "Bbb");
+    EXPECT_EQ(spelledNoteName(3, 2, false), "F##");
+    EXPECT_EQ(spelledNoteName(6, 0, true), "H");
+    EXPECT_EQ(spelledNoteName(6, -1, true), "Bb");
+    EXPECT_EQ(accidentalSuffix(3), "");
+    EXPECT_EQ(romanNumeral(10), "bVII");
+    EXPECT_EQ(romanNumeral(-1), "VII");
+    EXPECT_EQ(SolfegeSyllables[7], "sol");
+    int white = 0;
+    for (bool w : WhiteKey)
+        white += w ? 1 : 0;
+    EXPECT_EQ(white, 7);
+    EXPECT_FALSE(WhiteKey[6]);
+}
+
+TEST(FormatNumber, ReplacesThePlaceholder) {
+    EXPECT_EQ(formatNumber("%d. обращ.", 2), "2. обращ.");
+    EXPECT_EQ(formatNumber("без числа", 2), "без числа");
+}
+
+} // namespace
+} // namespace harmik
