@@ -1,0 +1,191 @@
+#include "midi/click_track_player.h"
+
+#include "midi/midi_backend.h"
+#include "midi/midi_event.h"
+#include "midi/thread_waker.h"
+#include "theory/clock.h"
+
+#include <QCoreApplication>
+#include <cerrno>
+#include <ctime>
+#include <poll.h>
+#include <pthread.h>
+#include <sys/eventfd.h>
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+namespace harmik {
+
+namespace {
+
+constexpr int kClickThreadPriority = 50;
+
+void SendClickSound(MidiOutBackend& out, const ClickSound& sound, std::uint8_t velocity) {
+    out.sendShort(
+        PackShortMessage(std::uint8_t(0x90 + (sound.Channel & 0x0F)), sound.Note, velocity));
+}
+
+int StepsPerBarOf(const ClickTrack& track) {
+    return track.StepsPerBar > 0 ? track.StepsPerBar : 1;
+}
+
+// Sounds (or silences, with on = false) the sounds of one step.
+void SoundStep(const ClickTrack& track, MidiOutBackend& out, std::int32_t step, bool on) {
+    const std::uint8_t code = track.Steps[std::size_t(step)];
+    const bool accent = step % StepsPerBarOf(track) == 0;
+    if (code == StepClick || code == StepClickAndRhythm) {
+        const ClickSound& click = accent ? track.Accent : track.Click;
+        SendClickSound(out, click, on ? click.Velocity : 0);
+    }
+    if (code == StepRhythm || code == StepClickAndRhythm)
+        SendClickSound(out, track.Rhythm, on ? track.Rhythm.Velocity : 0);
+}
+
+// The last step a pass may reach: StepCount, within the step table.
+std::int32_t LastStepOf(const ClickTrack& track) {
+    return std::min<std::int32_t>(track.StepCount, ClickTrack::kStepTableSize - 1);
+}
+
+timespec ToTimespec(std::int64_t ns) {
+    return timespec{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+}
+
+} // namespace
+
+QEvent::Type ClickTrackReportEvent::eventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+void ClickTrackTick(ClickTrack& track, ClickTickState& state, MidiOutBackend& out,
+                    ClickReportSink& reports, std::uint32_t nowMs) {
+    if (state.LastPlayedStep >= 0) {
+        SoundStep(track, out, state.LastPlayedStep, false);
+        state.LastPlayedStep = -1;
+    }
+    std::int32_t step = track.Step.load(std::memory_order_acquire);
+    if (step < 0 || step > LastStepOf(track))
+        return; // a pass without repeat has ended: silent until restarted
+    SoundStep(track, out, step, true);
+    state.LastPlayedStep = step;
+    if (step == 0)
+        track.StartTime.store(nowMs, std::memory_order_relaxed);
+
+    const int stepsPerBar = StepsPerBarOf(track);
+    std::int32_t next = step;
+    if (step >= LastStepOf(track)) {
+        reports.postClickReport(0, track.StartTime.load(std::memory_order_relaxed));
+        if (track.LoopMode == 0) {
+            next = -1;
+        } else if (track.LoopMode == 1) {
+            next = stepsPerBar - 1;
+            track.StartTime.store(nowMs - std::uint32_t((stepsPerBar - 1) * track.Period),
+                                  std::memory_order_relaxed);
+        }
+    } else if (step % stepsPerBar == 0) {
+        reports.postClickReport(step / stepsPerBar + 1, 0);
+    }
+    // A restart stored while this tick ran wins over the step computed here.
+    track.Step.compare_exchange_strong(step, next + 1, std::memory_order_acq_rel);
+}
+
+ClickTrackPlayer::ClickTrackPlayer(QObject* receiver) : Receiver_(receiver) {
+    Waker_ = std::make_unique<ThreadWaker>([this] { deliverReports(); });
+    TimerFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC);
+    StopFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+}
+
+ClickTrackPlayer::~ClickTrackPlayer() {
+    Kill();
+    if (TimerFd_ >= 0)
+        close(TimerFd_);
+    if (StopFd_ >= 0)
+        close(StopFd_);
+}
+
+bool ClickTrackPlayer::armTimer(std::int32_t periodMs) {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const std::int64_t periodNs = std::int64_t(periodMs) * 1000000;
+    const std::int64_t firstNs = std::int64_t(now.tv_sec) * 1000000000 + now.tv_nsec + periodNs;
+    itimerspec spec{};
+    spec.it_value = ToTimespec(firstNs);
+    spec.it_interval = ToTimespec(periodNs);
+    return timerfd_settime(TimerFd_, TFD_TIMER_ABSTIME, &spec, nullptr) == 0;
+}
+
+bool ClickTrackPlayer::Start(ClickTrack& track, MidiOutBackend& out) {
+    Kill();
+    if (TimerFd_ < 0 || StopFd_ < 0 || track.Period <= 0)
+        return false;
+    Track_ = &track;
+    Out_ = &out;
+    State_ = ClickTickState{};
+    if (!armTimer(track.Period))
+        return false;
+    Thread_ = std::thread([this] { run(); });
+    sched_param param{};
+    param.sched_priority = kClickThreadPriority;
+    RealTime_ = pthread_setschedparam(Thread_.native_handle(), SCHED_FIFO, &param) == 0;
+    return true;
+}
+
+void ClickTrackPlayer::Restart() {
+    if (Track_)
+        Track_->Step.store(0, std::memory_order_release);
+}
+
+void ClickTrackPlayer::Kill() {
+    if (!Thread_.joinable())
+        return;
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = write(StopFd_, &one, sizeof one);
+    Thread_.join();
+    std::uint64_t drained = 0;
+    [[maybe_unused]] const ssize_t got = read(StopFd_, &drained, sizeof drained);
+    const itimerspec off{};
+    timerfd_settime(TimerFd_, 0, &off, nullptr);
+    // Reports of the killed track are no longer of interest.
+    ReportTail_.store(ReportHead_.load(std::memory_order_acquire), std::memory_order_release);
+    Track_ = nullptr;
+    Out_ = nullptr;
+}
+
+void ClickTrackPlayer::run() {
+    pollfd fds[2] = {{TimerFd_, POLLIN, 0}, {StopFd_, POLLIN, 0}};
+    for (;;) {
+        if (poll(fds, 2, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        if (fds[1].revents != 0)
+            return;
+        if (fds[0].revents & POLLIN) {
+            std::uint64_t expirations = 0;
+            if (read(TimerFd_, &expirations, sizeof expirations) > 0)
+                ClickTrackTick(*Track_, State_, *Out_, *this, MonotonicMs());
+        }
+    }
+}
+
+void ClickTrackPlayer::postClickReport(std::int32_t bar, std::uint32_t startTime) {
+    const std::uint32_t head = ReportHead_.load(std::memory_order_relaxed);
+    if (head - ReportTail_.load(std::memory_order_acquire) >= kReportRingSize)
+        return; // the main thread is far behind; the report is lost
+    Reports_[head % kReportRingSize] = Report{bar, startTime};
+    ReportHead_.store(head + 1, std::memory_order_release);
+    Waker_->notify();
+}
+
+void ClickTrackPlayer::deliverReports() {
+    const std::uint32_t head = ReportHead_.load(std::memory_order_acquire);
+    for (std::uint32_t tail = ReportTail_.load(std::memory_order_relaxed); tail != head; ++tail) {
+        const Report r = Reports_[tail % kReportRingSize];
+        ReportTail_.store(tail + 1, std::memory_order_release);
+        if (Receiver_)
+            QCoreApplication::postEvent(Receiver_, new ClickTrackReportEvent(r.Bar, r.StartTime));
+    }
+}
+
+} // namespace harmik

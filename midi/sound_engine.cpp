@@ -1,0 +1,274 @@
+#include "midi/sound_engine.h"
+
+#include "midi/midi_event.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <fluidsynth.h>
+
+namespace harmik {
+
+namespace {
+
+// FluidSynth's default gain (0.2) leaves a single note far below full scale; this one gives a
+// note at the default velocity a good level while a full chord stays clear of clipping.
+constexpr double kSynthGain = 0.6;
+constexpr float kSpeakerAmplitude = 0.15f;
+constexpr int kPeriodSize = 256;
+constexpr int kPeriods = 2;
+
+void SilentLog(int, const char*, void*) {}
+
+void SilenceFluidLog() {
+    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+        fluid_set_log_function(level, SilentLog, nullptr);
+}
+
+} // namespace
+
+QString FindGeneralMidiSoundFont(const QStringList& folders) {
+    const QStringList places =
+        folders.isEmpty()
+            ? QStringList{"/usr/share/sounds/sf2", "/usr/share/sounds/sf3", "/usr/share/soundfonts"}
+            : folders;
+    for (const char* name :
+         {"FluidR3_GM.sf2", "FluidR3_GM.sf3", "default-GM.sf2", "default-GM.sf3", "TimGM6mb.sf2"}) {
+        for (const QString& folder : places) {
+            const QFileInfo file(folder + '/' + name);
+            if (file.exists() && file.isReadable())
+                return file.absoluteFilePath();
+        }
+    }
+    return {};
+}
+
+SoundEngine::SoundEngine(int sampleRate) : SampleRate_(sampleRate), BaseGain_(kSynthGain) {
+    SilenceFluidLog();
+    Settings_ = new_fluid_settings();
+    fluid_settings_setnum(Settings_, "synth.sample-rate", sampleRate);
+    fluid_settings_setnum(Settings_, "synth.gain", BaseGain_);
+    fluid_settings_setint(Settings_, "synth.cpu-cores", 1);
+    fluid_settings_setint(Settings_, "synth.dynamic-sample-loading", 1);
+    fluid_settings_setint(Settings_, "synth.chorus.active", 0);
+    fluid_settings_setint(Settings_, "audio.period-size", kPeriodSize);
+    fluid_settings_setint(Settings_, "audio.periods", kPeriods);
+    fluid_settings_setint(Settings_, "audio.realtime-prio", 60);
+    Synth_ = new_fluid_synth(Settings_);
+}
+
+SoundEngine::~SoundEngine() {
+    closeAudioOutput();
+    if (Loader_.joinable())
+        Loader_.join();
+    delete_fluid_synth(Synth_);
+    delete_fluid_settings(Settings_);
+}
+
+bool SoundEngine::openAudioOutput() {
+    if (Driver_)
+        return true;
+    // JACK is left out: without a running server its client blocks or crashes.
+    for (const char* name : {"pulseaudio", "pipewire", "alsa"}) {
+        if (fluid_settings_setstr(Settings_, "audio.driver", name) != FLUID_OK)
+            continue;
+        Driver_ = new_fluid_audio_driver2(Settings_, &SoundEngine::audioCallback, this);
+        if (Driver_) {
+            DriverName_ = QString::fromLatin1(name);
+            return true;
+        }
+    }
+    return false;
+}
+
+void SoundEngine::closeAudioOutput() {
+    if (Driver_)
+        delete_fluid_audio_driver(Driver_);
+    Driver_ = nullptr;
+}
+
+double SoundEngine::bufferedMs() const {
+    return Driver_ ? 1000.0 * kPeriodSize * kPeriods / SampleRate_ : 0.0;
+}
+
+bool SoundEngine::loadSoundFont(const QString& path) {
+    const int id = fluid_synth_sfload(Synth_, QFile::encodeName(path).constData(), 1);
+    if (id == FLUID_FAILED)
+        return false;
+    SoundFontLoaded_.store(true, std::memory_order_release);
+    return true;
+}
+
+void SoundEngine::loadSoundFontInBackground(const QString& path) {
+    if (Loader_.joinable())
+        Loader_.join();
+    Loader_ = std::thread([this, path] { loadSoundFont(path); });
+}
+
+bool SoundEngine::waitForSoundFont() {
+    if (Loader_.joinable())
+        Loader_.join();
+    return soundFontLoaded();
+}
+
+void SoundEngine::midiShort(std::uint32_t message) {
+    const std::uint8_t status = StatusOf(message);
+    const int channel = status & 0x0F;
+    const int d1 = Data1Of(message) & 0x7F;
+    const int d2 = Data2Of(message) & 0x7F;
+    switch (status & 0xF0) {
+    case 0x80:
+        fluid_synth_noteoff(Synth_, channel, d1);
+        break;
+    case 0x90:
+        if (d2 == 0)
+            fluid_synth_noteoff(Synth_, channel, d1);
+        else
+            fluid_synth_noteon(Synth_, channel, d1, d2);
+        break;
+    case 0xA0:
+        fluid_synth_key_pressure(Synth_, channel, d1, d2);
+        break;
+    case 0xB0:
+        fluid_synth_cc(Synth_, channel, d1, d2);
+        break;
+    case 0xC0:
+        fluid_synth_program_change(Synth_, channel, d1);
+        break;
+    case 0xD0:
+        fluid_synth_channel_pressure(Synth_, channel, d1);
+        break;
+    case 0xE0:
+        fluid_synth_pitch_bend(Synth_, channel, d1 | d2 << 7);
+        break;
+    default:
+        break;
+    }
+}
+
+void SoundEngine::midiSysex(const std::uint8_t* data, std::size_t length) {
+    // FluidSynth takes the block without its framing bytes.
+    if (length >= 2 && data[0] == 0xF0 && data[length - 1] == 0xF7)
+        fluid_synth_sysex(Synth_, reinterpret_cast<const char*>(data + 1), int(length - 2), nullptr,
+                          nullptr, nullptr, 0);
+}
+
+void SoundEngine::allSoundsOff() {
+    fluid_synth_all_sounds_off(Synth_, -1);
+}
+
+void SoundEngine::setSynthVolume(double level) {
+    fluid_synth_set_gain(Synth_, static_cast<float>(BaseGain_ * std::clamp(level, 0.0, 1.0)));
+}
+
+void SoundEngine::reclaimFinishedVoices() {
+    for (WaveVoice& v : Waves_) {
+        if (v.State.load(std::memory_order_acquire) == Done) {
+            v.Sound = WaveSound{};
+            v.State.store(Free, std::memory_order_release);
+        }
+    }
+}
+
+void SoundEngine::playWave(WaveSound sound) {
+    reclaimFinishedVoices();
+    for (WaveVoice& v : Waves_) {
+        if (v.State.load(std::memory_order_acquire) != Free)
+            continue;
+        v.Sound = std::move(sound);
+        v.Position = 0;
+        v.State.store(Playing, std::memory_order_release);
+        return;
+    }
+}
+
+void SoundEngine::stopWaves() {
+    for (WaveVoice& v : Waves_) {
+        int playing = Playing;
+        v.State.compare_exchange_strong(playing, StopRequested, std::memory_order_acq_rel);
+    }
+}
+
+void SoundEngine::setWaveVolume(double level) {
+    WaveGain_.store(static_cast<float>(std::clamp(level, 0.0, 1.0)), std::memory_order_relaxed);
+}
+
+void SoundEngine::postSpeakerRequest(int hz, std::int64_t frames) {
+    SpeakerGeneration_ = (SpeakerGeneration_ + 1) & 0xFFFF;
+    const std::uint64_t request = std::uint64_t(SpeakerGeneration_) << 48 |
+                                  std::uint64_t(hz & 0xFFFF) << 32 |
+                                  std::uint64_t(frames & 0xFFFFFFFF);
+    SpeakerRequest_.store(request, std::memory_order_release);
+}
+
+void SoundEngine::speakerTone(int hz, int ms) {
+    postSpeakerRequest(hz, std::int64_t(ms) * SampleRate_ / 1000);
+}
+
+void SoundEngine::speakerOff() {
+    postSpeakerRequest(0, 0);
+}
+
+bool SoundEngine::anythingSounding() const {
+    for (const WaveVoice& v : Waves_)
+        if (v.State.load(std::memory_order_acquire) == Playing)
+            return true;
+    return fluid_synth_get_active_voice_count(Synth_) > 0;
+}
+
+int SoundEngine::audioCallback(void* data, int len, int, float*[], int nout, float* out[]) {
+    if (nout >= 2)
+        static_cast<SoundEngine*>(data)->render(out[0], out[1], len);
+    return FLUID_OK;
+}
+
+void SoundEngine::render(float* left, float* right, int frames) {
+    float* fx[4] = {left, right, left, right}; // reverb and chorus mixed into the dry signal
+    float* dry[2] = {left, right};
+    fluid_synth_process(Synth_, frames, 4, fx, 2, dry);
+    mixWaves(left, right, frames);
+    mixSpeaker(left, right, frames);
+}
+
+void SoundEngine::mixWaves(float* left, float* right, int frames) {
+    const float gain = WaveGain_.load(std::memory_order_relaxed);
+    for (WaveVoice& v : Waves_) {
+        const int state = v.State.load(std::memory_order_acquire);
+        if (state == StopRequested) {
+            v.State.store(Done, std::memory_order_release);
+            continue;
+        }
+        if (state != Playing)
+            continue;
+        const std::size_t total = v.Sound.frameCount();
+        const float* samples = v.Sound.Frames.data();
+        int i = 0;
+        for (; i < frames && v.Position < total; ++i, ++v.Position) {
+            left[i] += gain * samples[2 * v.Position];
+            right[i] += gain * samples[2 * v.Position + 1];
+        }
+        if (v.Position >= total)
+            v.State.store(Done, std::memory_order_release);
+    }
+}
+
+void SoundEngine::mixSpeaker(float* left, float* right, int frames) {
+    const std::uint64_t request = SpeakerRequest_.load(std::memory_order_acquire);
+    const auto generation = static_cast<std::uint32_t>(request >> 48);
+    if (generation != Speaker_.Generation) {
+        Speaker_.Generation = generation;
+        const int hz = static_cast<int>((request >> 32) & 0xFFFF);
+        Speaker_.FramesLeft = hz > 0 ? static_cast<std::int64_t>(request & 0xFFFFFFFF) : 0;
+        Speaker_.Step = double(hz) / SampleRate_;
+        Speaker_.Phase = 0;
+    }
+    for (int i = 0; i < frames && Speaker_.FramesLeft > 0; ++i, --Speaker_.FramesLeft) {
+        const float v = Speaker_.Phase < 0.5 ? kSpeakerAmplitude : -kSpeakerAmplitude;
+        left[i] += v;
+        right[i] += v;
+        Speaker_.Phase += Speaker_.Step;
+        if (Speaker_.Phase >= 1.0)
+            Speaker_.Phase -= 1.0;
+    }
+}
+
+} // namespace harmik

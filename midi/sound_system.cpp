@@ -1,0 +1,167 @@
+#include "midi/sound_system.h"
+
+#include "midi/midi_errors.h"
+#include "midi/system_midi.h"
+
+namespace harmik {
+
+namespace {
+
+SoundMessage NoDeviceMessage(int what) {
+    return SoundMessage{false, SoundText::NoDevice, what, {}, SoundText::NoDeviceHelp};
+}
+
+SoundMessage DeviceError(const std::exception& e) {
+    return SoundMessage{true, 0, 0, QString::fromStdString(e.what()), 0};
+}
+
+} // namespace
+
+SoundSystem::SoundSystem(QObject* clickReportReceiver, SoundSystemOptions options)
+    : Options_(std::move(options)), Engine_(std::make_unique<SoundEngine>()) {
+    SoundFontPath_ = FindGeneralMidiSoundFont(Options_.SoundFontFolders);
+    if (Options_.Midi) {
+        Midi_ = Options_.Midi;
+    } else {
+        OwnMidi_ = std::make_unique<SystemMidi>(Engine_.get(), !SoundFontPath_.isEmpty());
+        Midi_ = OwnMidi_.get();
+    }
+    MIDIUD_ = std::make_unique<TMidiOutput>(*Midi_);
+    MIDITHRU_ = std::make_unique<TMidiOutput>(*Midi_);
+    MIDIUD_->setBuiltInName(Options_.BuiltInSynthName);
+    MIDITHRU_->setBuiltInName(Options_.BuiltInSynthName);
+    MidiInput1_ = std::make_unique<TMidiInput>(*Midi_);
+    Output_ = std::make_unique<SoundOutput>(*MIDIUD_, *MIDITHRU_, Engine_.get(), Settings);
+    Output_->setDataFolders(Options_.DataFolders);
+    Click_ = std::make_unique<ClickTrackPlayer>(clickReportReceiver);
+}
+
+SoundSystem::~SoundSystem() {
+    NoteQueue empty;
+    Shutdown(empty);
+}
+
+std::vector<SoundMessage> SoundSystem::EnumerateDevices() {
+    std::vector<SoundMessage> messages;
+    const int ports = Midi_->outputPortCount();
+    OutputCount_ = std::min(ports + (Midi_->builtInSynthAvailable() ? 1 : 0), 16);
+    if (OutputCount_ < 1)
+        messages.push_back(NoDeviceMessage(SoundText::MidiOut));
+    InputCount_ = std::min(Midi_->inputPortCount(), 16);
+    if (InputCount_ < 1)
+        messages.push_back(NoDeviceMessage(SoundText::MidiIn));
+    if (SoundFontPath_.isEmpty())
+        messages.push_back(
+            SoundMessage{false, SoundText::NoSoundFont, 0, {}, SoundText::NoDeviceHelp});
+    else
+        Engine_->loadSoundFontInBackground(SoundFontPath_);
+    NoWaveDevice_ = !(Options_.OpenAudio && Engine_->openAudioOutput());
+    if (NoWaveDevice_)
+        messages.push_back(NoDeviceMessage(SoundText::Wave));
+    return messages;
+}
+
+QStringList SoundSystem::MidiOutList() const {
+    QStringList names;
+    if (OutputCount_ < 1)
+        return names;
+    names << Options_.BuiltInSynthName;
+    for (int id = 0; id < Midi_->outputPortCount() && names.size() <= 16; ++id)
+        names << QString::fromStdString(Midi_->outputName(id));
+    return names;
+}
+
+QStringList SoundSystem::MidiInList() const {
+    QStringList names;
+    for (int id = 0; id < InputCount_; ++id)
+        names << QString::fromStdString(Midi_->inputName(id));
+    return names;
+}
+
+void SoundSystem::openOutput(TMidiOutput& out, int index, std::vector<SoundMessage>& messages) {
+    if (OutputCount_ < 1)
+        return; // already reported as a missing device
+    try {
+        out.setDeviceID(index - 1);
+        out.Open();
+    } catch (const EmidioutputError& e) {
+        messages.push_back(DeviceError(e)); // the program goes on with the device closed
+    }
+}
+
+void SoundSystem::openInput(std::vector<SoundMessage>& messages) {
+    if (InputCount_ < 1)
+        return;
+    try {
+        MidiInput1_->setDeviceID(Settings.MidiInDevice);
+        MidiInput1_->Open();
+        MidiInput1_->Start();
+    } catch (const EMidiInputError& e) {
+        messages.push_back(DeviceError(e));
+    }
+}
+
+std::vector<SoundMessage> SoundSystem::OpenDevices() {
+    std::vector<SoundMessage> messages;
+    openOutput(*MIDIUD_, Settings.MidiOutDevice, messages);
+    openInput(messages);
+    if (Settings.MidiThruDevice != Settings.MidiOutDevice)
+        openOutput(*MIDITHRU_, Settings.MidiThruDevice, messages);
+    return messages;
+}
+
+void SoundSystem::closeOutputs() {
+    Click_->Kill(); // it sends straight to the exercise output
+    MIDIUD_->Close();
+    MIDITHRU_->Close();
+}
+
+std::vector<SoundMessage> SoundSystem::ReopenDevices() {
+    std::vector<SoundMessage> messages;
+    closeOutputs();
+    openOutput(*MIDIUD_, Settings.MidiOutDevice, messages);
+    if (Settings.MidiThruDevice != Settings.MidiOutDevice)
+        openOutput(*MIDITHRU_, Settings.MidiThruDevice, messages);
+    MidiInput1_->Stop();
+    MidiInput1_->Close();
+    openInput(messages);
+    return messages;
+}
+
+bool SoundSystem::StartClickTrack(ClickTrack& track) {
+    MidiOutBackend* out = MIDIUD_->backend();
+    return out && Click_->Start(track, *out);
+}
+
+void SoundSystem::ShutUpClick(NoteQueue& queue) {
+    Output_->StopAll(queue);
+    Click_->Kill();
+    if (OutputCount_ > 0) {
+        MIDIUD_->Reset();
+        if (Settings.MidiThruOn && Settings.MidiOutDevice != Settings.MidiThruDevice)
+            MIDITHRU_->Reset();
+    }
+    Engine_->stopWaves();
+    Engine_->speakerOff();
+}
+
+void SoundSystem::PlayStartMusic() {
+    if (!Settings.NoStartMusic)
+        Output_->PlayWaveFile(QStringLiteral("SPLASH.WAV"), false);
+}
+
+void SoundSystem::Shutdown(NoteQueue& queue) {
+    if (ShutDown_)
+        return;
+    ShutDown_ = true;
+    Output_->StopAll(queue);
+    Click_->Kill();
+    MIDIUD_->Close();
+    MidiInput1_->Stop();
+    MidiInput1_->Close();
+    MIDITHRU_->Close();
+    Engine_->closeAudioOutput();
+    Engine_->waitForSoundFont();
+}
+
+} // namespace harmik

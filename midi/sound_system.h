@@ -1,0 +1,110 @@
+#pragma once
+#include "midi/click_track_player.h"
+#include "midi/midi_input.h"
+#include "midi/midi_output.h"
+#include "midi/sound_engine.h"
+#include "midi/sound_output.h"
+#include "midi/sound_settings.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class QObject;
+
+namespace harmik {
+
+// String-table ids of what the sound layer asks the program to tell the user.
+namespace SoundText {
+constexpr int NoDevice = 2000;    // "У Вас нет %s устройства!"
+constexpr int MidiIn = 2002;      // %s of NoDevice: "MIDI ВХОД"
+constexpr int MidiOut = 2003;     // "MIDI ВЫХОД"
+constexpr int Wave = 2004;        // "WAVE ()"
+constexpr int NoSoundFont = 2040; // no General MIDI SoundFont for the built-in synthesizer
+constexpr int NoDeviceHelp = 150; // help context of the NoDevice box
+} // namespace SoundText
+
+// One message for the user. StringId 0 means an error box with the device's own Text.
+struct SoundMessage {
+    bool IsError = false; // error box; otherwise a warning with OK and Help
+    int StringId = 0;
+    int ArgStringId = 0; // string put in for %s, 0 for none
+    QString Text;
+    int HelpContext = 0;
+};
+
+struct SoundSystemOptions {
+    QStringList DataFolders;      // where shipped sounds are looked up, user's folder first
+    QStringList SoundFontFolders; // empty: the standard places
+    QString BuiltInSynthName = QStringLiteral("FluidSynth");
+    bool OpenAudio = true;      // false: no audio output (render offline)
+    MidiSystem* Midi = nullptr; // null: the machine's devices
+};
+
+// The sound layer as the main window uses it: the two output components and the input, the
+// built-in synthesizer with its mixer, the note operations and the click track.
+//
+// Start-up: construct; EnumerateDevices (show its messages; when NoWaveDevice() set
+// FeedbackType to 1); OpenDevices (show its messages); then the settings' program changes and
+// volumes through Output(). Shut down with Shutdown (or let the destructor do it).
+class SoundSystem {
+public:
+    SoundSystem(QObject* clickReportReceiver, SoundSystemOptions options = {});
+    ~SoundSystem();
+    SoundSystem(const SoundSystem&) = delete;
+    SoundSystem& operator=(const SoundSystem&) = delete;
+
+    // The settings the sound layer reads; the program keeps them equal to its settings record.
+    SoundSettings Settings;
+
+    std::vector<SoundMessage> EnumerateDevices();
+    std::vector<SoundMessage> OpenDevices();
+    std::vector<SoundMessage> ReopenDevices(); // after the MIDI settings dialog's OK
+
+    int MidiOutputCount() const { return OutputCount_; } // 0: hint 3046, no task without speaker
+    int MidiInputCount() const { return InputCount_; }
+    QStringList MidiOutList() const; // entry k is output DeviceID k - 1
+    QStringList MidiInList() const;
+    bool NoWaveDevice() const { return NoWaveDevice_; }
+    bool SoundFontMissing() const { return SoundFontPath_.isEmpty(); }
+    QString SoundFontPath() const { return SoundFontPath_; }
+
+    SoundOutput& Output() { return *Output_; }
+    SoundEngine& Engine() { return *Engine_; }
+    TMidiOutput& MIDIUD() { return *MIDIUD_; }
+    TMidiOutput& MIDITHRU() { return *MIDITHRU_; }
+    TMidiInput& MidiInput1() { return *MidiInput1_; }
+    ClickTrackPlayer& ClickTrackPlayback() { return *Click_; }
+
+    // Starts the click track on the exercise output; false when that output is closed.
+    bool StartClickTrack(ClickTrack& track);
+    void RestartClickTrack() { Click_->Restart(); }
+    void KillClickTrack() { Click_->Kill(); }
+
+    void ShutUpClick(NoteQueue& queue); // panic: silence everything
+    void PlayStartMusic();
+    void Shutdown(NoteQueue& queue);
+
+private:
+    void openOutput(TMidiOutput& out, int index, std::vector<SoundMessage>& messages);
+    void openInput(std::vector<SoundMessage>& messages);
+    void closeOutputs();
+
+    SoundSystemOptions Options_;
+    std::unique_ptr<SoundEngine> Engine_;
+    std::unique_ptr<MidiSystem> OwnMidi_;
+    MidiSystem* Midi_ = nullptr;
+    std::unique_ptr<TMidiOutput> MIDIUD_;
+    std::unique_ptr<TMidiOutput> MIDITHRU_;
+    std::unique_ptr<TMidiInput> MidiInput1_;
+    std::unique_ptr<SoundOutput> Output_;
+    std::unique_ptr<ClickTrackPlayer> Click_;
+    QString SoundFontPath_;
+    int OutputCount_ = 0;
+    int InputCount_ = 0;
+    bool NoWaveDevice_ = false;
+    bool ShutDown_ = false;
+};
+
+} // namespace harmik
