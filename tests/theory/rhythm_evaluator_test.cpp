@@ -10,9 +10,9 @@
 namespace harmik {
 namespace {
 
-using test::MakeRhythm;
-using test::Options;
-using test::Ticks;
+using rhythm_test::MakeRhythm;
+using rhythm_test::Options;
+using rhythm_test::Ticks;
 
 // A user who taps every struck note of the rhythm, `delay` ms late, each tap off by up to
 // `jitter` ms either way. Time runs as the click track plays it: whole ms per unit.
@@ -85,7 +85,7 @@ TEST(RhythmEvaluator, ARhythmTappedWithAConstantDelayAndSmallJitterScoresNearlyF
     }
 }
 
-class QuarterBar : public testing::Test {
+class RhythmQuarterBar : public testing::Test {
 protected:
     // One bar of 4/4 at 120: 21 ms a unit, 504 ms a quarter.
     Rhythm rhythm = MakeRhythm({24, 24, 24, 24});
@@ -99,13 +99,13 @@ protected:
     }
 };
 
-TEST_F(QuarterBar, NoTapsScoreNothing) {
+TEST_F(RhythmQuarterBar, NoTapsScoreNothing) {
     const RhythmEvaluation r = user.Evaluate(rhythm, {});
     EXPECT_EQ(r.Value, 0);
     EXPECT_EQ(r.VerdictId, VerdictOhNo);
 }
 
-TEST_F(QuarterBar, ExactAndConstantlyLateTapsScoreFull) {
+TEST_F(RhythmQuarterBar, ExactAndConstantlyLateTapsScoreFull) {
     for (int delay : {0, 30, -45, 90}) {
         const RhythmEvaluation r = user.Evaluate(rhythm, Exact({0, 24, 48, 72}, delay));
         EXPECT_EQ(r.Value, 100) << "delay " << delay;
@@ -113,7 +113,7 @@ TEST_F(QuarterBar, ExactAndConstantlyLateTapsScoreFull) {
     }
 }
 
-TEST_F(QuarterBar, MissingAndExtraTapsTakeTheirShareOfTheNotes) {
+TEST_F(RhythmQuarterBar, MissingAndExtraTapsTakeTheirShareOfTheNotes) {
     EXPECT_EQ(user.Evaluate(rhythm, Exact({0, 24, 72})).Value, 75) << "one of four missed";
     const RhythmEvaluation extra = user.Evaluate(rhythm, Exact({0, 12, 24, 48, 72}));
     EXPECT_EQ(extra.Value, 75) << "one tap too many";
@@ -122,7 +122,7 @@ TEST_F(QuarterBar, MissingAndExtraTapsTakeTheirShareOfTheNotes) {
     EXPECT_EQ(user.Evaluate(rhythm, Exact({0, 24, 72})).VerdictId, VerdictTryAgain);
 }
 
-TEST_F(QuarterBar, TimingErrorsCountByMeanAndLargest) {
+TEST_F(RhythmQuarterBar, TimingErrorsCountByMeanAndLargest) {
     // Deviations 0, 20, 20, 0 ms, mean delay 0: k = round(10 x 200 / 2016) = 1,
     // a = 100 - 1 - 20 x 30 / 504 = 97.8.
     const std::vector<std::uint32_t> taps{user.At(0), user.At(24, 20), user.At(48, -20),

@@ -8,11 +8,11 @@
 namespace harmik {
 namespace {
 
-using test::MakeRhythm;
-using test::Options;
-using test::Starts;
-using test::Ticks;
-using test::TotalUnits;
+using rhythm_test::MakeRhythm;
+using rhythm_test::Options;
+using rhythm_test::Starts;
+using rhythm_test::Ticks;
+using rhythm_test::TotalUnits;
 
 RhythmExercise Generate(int metre, int bars, const RhythmItemTicks& ticks, std::uint32_t seed,
                         bool shortLoop = false) {

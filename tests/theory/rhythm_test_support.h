@@ -4,7 +4,7 @@
 
 #include "theory/rhythm_types.h"
 
-namespace harmik::test {
+namespace harmik::rhythm_test {
 
 // A rhythm from durations; a negative duration is a rest of that length.
 inline Rhythm MakeRhythm(std::initializer_list<int> durations) {
@@ -50,4 +50,4 @@ inline RhythmOptions Options(int metre, int bars, int mode = RhythmImitate) {
     return o;
 }
 
-} // namespace harmik::test
+} // namespace harmik::rhythm_test
