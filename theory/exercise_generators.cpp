@@ -36,7 +36,9 @@ int pickOrTake(const ExerciseItem& item, const GeneratorOptions& options, Random
                int firstBox, int boxCount) {
     if (index == kDrawNewItem)
         return PickTickedItem(options, item.itemIndex, firstBox, boxCount, random);
-    return std::clamp(index, firstBox, boxCount - 1);
+    // A given index may be any box of the module, such as an inversion row label, whose
+    // record holds the chord's root position.
+    return std::clamp(index, 0, boxCount - 1);
 }
 
 bool isHarmonic(const GeneratorOptions& options) {

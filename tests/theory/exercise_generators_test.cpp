@@ -447,6 +447,17 @@ TEST(GenerateInversion, PointsAndClefFromTheBass) {
     EXPECT_EQ(item.clef, ClefTreble); // 71..79
 }
 
+TEST(GenerateInversion, AGivenRowLabelPlaysTheRootPosition) {
+    GeneratorOptions options = optionsWithTicked({14}, 35, kFirstInversionItem);
+    ExerciseItem item;
+    Random random(1);
+    GenerateInversion(item, options, random, 4);
+    EXPECT_EQ(item.itemIndex, 4);
+    EXPECT_EQ(InversionTable[4].notes()[0], 0);
+    GenerateInversion(item, options, random, 99);
+    EXPECT_EQ(item.itemIndex, 34) << "an index past the table stays inside it";
+}
+
 // ---- arithmetic -------------------------------------------------------------------------
 
 TEST(ExercisePoints, RoundingGoesHalfToEven) {
