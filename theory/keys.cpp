@@ -166,4 +166,15 @@ std::vector<std::string> leapListEntries(int tonality, const StringLookup& looku
     return entries;
 }
 
+TonalitySetup tonalityChange(int tonic, int tonality, bool germanNaming,
+                             const StringLookup& lookup) {
+    TonalitySetup setup;
+    setup.Key = SetupKeySignature(tonic, tonality);
+    setup.Label = keyLabel(tonic, tonality, germanNaming, lookup);
+    setup.KeyEntries = keyComboEntries(tonality, germanNaming);
+    setup.SelectedKey = pitchClass(tonic);
+    setup.LeapEntries = leapListEntries(tonality, lookup);
+    return setup;
+}
+
 } // namespace harmik

@@ -97,4 +97,23 @@ std::string keyLabel(int tonic, int tonality, bool germanNaming, const StringLoo
 // The leap list: step counts for the pentatonic tonalities, interval names otherwise.
 std::vector<std::string> leapListEntries(int tonality, const StringLookup& lookup);
 
+// The melody note count and the index of its list (1, 3, 5 .. 15 notes).
+constexpr int noteCountFromComboIndex(int index) {
+    return index * 2 + 1;
+}
+constexpr int comboIndexFromNoteCount(int noteCount) {
+    return (noteCount - 1) / 2;
+}
+
+// Everything a change of tonality (or of key) recomputes for the melody window and the staff.
+struct TonalitySetup {
+    KeyState Key;                         // signature and step accidentals
+    std::string Label;                    // the key label
+    std::vector<std::string> KeyEntries;  // the key list
+    int SelectedKey = 0;                  // the key list's selection: the tonic's pitch class
+    std::vector<std::string> LeapEntries; // the leap list
+};
+TonalitySetup tonalityChange(int tonic, int tonality, bool germanNaming,
+                             const StringLookup& lookup);
+
 } // namespace harmik

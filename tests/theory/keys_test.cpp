@@ -181,5 +181,16 @@ TEST(KeyLists, ComboEntriesLabelAndLeaps) {
     EXPECT_EQ(steps[4], "5 ст.");
 }
 
+TEST(KeyLists, TonalityChangeGathersTheKeyState) {
+    const TonalitySetup d = tonalityChange(62, 3, false, test::theoryLookup());
+    EXPECT_EQ(d.Label, "D минор");
+    EXPECT_EQ(d.SelectedKey, 2);
+    EXPECT_EQ(d.Key.signatureKey, 5);
+    EXPECT_EQ(d.KeyEntries[1], "C#");
+    EXPECT_EQ(d.LeapEntries.size(), 7u);
+    EXPECT_EQ(noteCountFromComboIndex(7), 15);
+    EXPECT_EQ(comboIndexFromNoteCount(5), 2);
+}
+
 } // namespace
 } // namespace harmik
