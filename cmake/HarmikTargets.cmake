@@ -37,5 +37,6 @@ function(harmik_folder_tests name)
     else()
         target_link_libraries(${name} PRIVATE GTest::gtest_main)
     endif()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES ENVIRONMENT "${_env}" TIMEOUT 300)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
+                         PROPERTIES ENVIRONMENT "${_env}" TIMEOUT 300 LABELS ${name})
 endfunction()

@@ -26,9 +26,9 @@ enum ClickStepCode : std::uint8_t {
 struct ClickTrack {
     static constexpr int kStepTableSize = 841; // steps 0..840
 
-    ClickSound Click;  // metronome click
-    ClickSound Accent; // click on the first step of every bar
-    ClickSound Rhythm; // the rhythm's own note
+    ClickSound Click;           // metronome click
+    ClickSound Accent;          // click on the first step of every bar
+    ClickSound Rhythm;          // the rhythm's own note
     std::int32_t StepCount = 0; // index of the last step of a pass
     std::array<std::uint8_t, kStepTableSize> Steps{};
     std::atomic<std::int32_t> Step{0};       // the step to be played next

@@ -16,6 +16,8 @@ enum class ModuleId : std::uint8_t {
 
 constexpr int kModuleCount = 7;
 
-constexpr bool isValidModule(int m) { return m >= 1 && m <= kModuleCount; }
+constexpr bool isValidModule(int m) {
+    return m >= 1 && m <= kModuleCount;
+}
 
 } // namespace harmik

@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# The real program under Xvfb, driven with real key presses: first start, second instance,
+# the closing question answered No and Yes, the files left behind, and a settings file of
+# another version.
+set -euo pipefail
+
+HARMIK="$1"
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+export XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run" HOME="$work/home"
+mkdir -p "$XDG_RUNTIME_DIR" "$HOME" && chmod 700 "$XDG_RUNTIME_DIR"
+export ASAN_OPTIONS=detect_leaks=0
+folder="$XDG_DATA_HOME/harmik"
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+# Waits (up to 60 s) until the command succeeds.
+wait_for() {
+    local i
+    for i in $(seq 1 600); do
+        if "$@" >/dev/null 2>&1; then return 0; fi
+        sleep 0.1
+    done
+    return 1
+}
+
+exec 3< <(Xvfb -displayfd 4 -screen 0 1280x800x24 -nolisten tcp 4>&1 2>/dev/null)
+read -r -u 3 display
+export DISPLAY=":$display"
+
+window_named() { xdotool search --all --pid "$1" --onlyvisible --name "$2" | head -n1; }
+has_window() { [ -n "$(window_named "$1" "$2")" ]; }
+not_running() { ! kill -0 "$1" 2>/dev/null; }
+
+press_in() { # pid, window-name regexp, key
+    local w
+    w=$(window_named "$1" "$2")
+    xdotool windowfocus --sync "$w"
+    xdotool key "$3"
+}
+
+start_harmik() {
+    "$HARMIK" >"$work/out.log" 2>&1 &
+    pid=$!
+    wait_for has_window "$pid" "^ H A R M I K - " || fail "no main window"
+}
+
+# Answers the message box of a process with a key, again if a press came before the box was
+# ready for it, until the box is gone.
+answer_box() { # pid, key
+    local i
+    wait_for has_window "$1" "^ H A R M I K$" || fail "no message box"
+    for i in $(seq 1 20); do
+        press_in "$1" "^ H A R M I K$" "$2" || true
+        for _ in $(seq 1 10); do
+            has_window "$1" "^ H A R M I K$" || return 0
+            sleep 0.1
+        done
+    done
+    fail "message box stays"
+}
+
+close_with() { # key for the question: Escape (No) or Return (Yes)
+    local i
+    for i in $(seq 1 20); do
+        press_in "$pid" "^ H A R M I K - " alt+F4 || true
+        for _ in $(seq 1 10); do
+            if has_window "$pid" "^ H A R M I K$"; then
+                answer_box "$pid" "$1"
+                return 0
+            fi
+            sleep 0.1
+        done
+    done
+    fail "no closing question"
+}
+
+# First start: the intervals module.
+start_harmik
+title=$(xdotool getwindowname "$(window_named "$pid" "^ H A R M I K - ")")
+[ "$title" = " H A R M I K - Интервалы" ] || fail "title '$title'"
+
+# A second start is refused with a message and exit code 1; the first keeps running.
+"$HARMIK" >"$work/second.log" 2>&1 &
+second=$!
+answer_box "$second" Return
+code=0
+wait "$second" || code=$?
+[ "$code" -eq 1 ] || fail "second start exit code $code"
+kill -0 "$pid" || fail "first instance ended"
+
+# No keeps the program running and writes nothing.
+close_with Escape
+kill -0 "$pid" || fail "No ended the program"
+[ ! -e "$folder/init.hkm" ] || fail "No wrote the settings"
+
+# Yes ends it and leaves both files.
+close_with Return
+wait_for not_running "$pid" || fail "Yes did not end the program"
+wait "$pid" || fail "exit code $?"
+[ "$(stat -c %s "$folder/init.hkm")" -eq 966 ] || fail "init.hkm size"
+[ "$(stat -c %s "$folder/top10.hkt")" -eq 576 ] || fail "top10.hkt size"
+[ "$(head -c 20 "$folder/init.hkm" | tail -c 19)" = "HARMIK SETUP 1.6 b1" ] || fail "init.hkm header"
+
+# A saved module comes back; a file of another version starts in intervals.
+printf '\x03' | dd of="$folder/init.hkm" bs=1 seek=438 conv=notrunc status=none
+start_harmik
+title=$(xdotool getwindowname "$(window_named "$pid" "^ H A R M I K - ")")
+[ "$title" = " H A R M I K - Аккорды" ] || fail "saved module not restored: '$title'"
+close_with Return
+wait_for not_running "$pid" || fail "second run did not end"
+
+printf 'X' | dd of="$folder/init.hkm" bs=1 seek=19 conv=notrunc status=none
+start_harmik
+title=$(xdotool getwindowname "$(window_named "$pid" "^ H A R M I K - ")")
+[ "$title" = " H A R M I K - Интервалы" ] || fail "wrong header: '$title'"
+close_with Return
+wait_for not_running "$pid" || fail "third run did not end"
+[ "$(head -c 20 "$folder/init.hkm" | tail -c 19)" = "HARMIK SETUP 1.6 b1" ] || fail "header not rewritten"
+
+echo "e2e startup and close: passed"
