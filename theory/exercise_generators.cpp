@@ -45,7 +45,8 @@ bool isHarmonic(const GeneratorOptions& options) {
     return options.PlayMode == PlayHarmonic;
 }
 
-// Lowers or raises `root` by whole octaves: 12 + 12 x (excess div 12).
+// The whole octaves (at least one) by which a note `excess` semitones past a limit is moved:
+// 12 + 12 x (excess div 12).
 int octavesFor(int excess) {
     return 12 + 12 * (excess / 12);
 }
