@@ -32,6 +32,12 @@ struct RhythmSoundSettings {
     std::int32_t RhythmVolume = 90;
 };
 
+// The loop flag a new exercise starts the track with: the short loop when the rhythm is
+// played, never in reading mode.
+constexpr std::uint8_t LoopFlagForNewExercise(const RhythmOptions& options) {
+    return options.RhythmMode == RhythmRead ? 0 : (options.ShortLoop ? 1 : 0);
+}
+
 // Fills the click-track record for one rhythm start: step count, steps per bar, the three
 // sounds, the step table from the grid, loop mode, period, and Step 0. The caller has stopped
 // the previous track and starts the new one with Period afterwards.

@@ -56,6 +56,12 @@ enum RhythmMode : std::uint8_t {
     RhythmReadListen = 2, // shown and played
 };
 
+// The caption of a mode ("Слушаем", "Чтение", "Выполнить"), also shown over the staff while
+// an exercise runs.
+constexpr std::int32_t RhythmModeCaptionId(int mode) {
+    return mode == RhythmRead ? 408 : (mode == RhythmReadListen ? 410 : 406);
+}
+
 constexpr int kMinBars = 1;
 constexpr int kMaxBars = 6;
 
