@@ -18,7 +18,7 @@ using TapTable = std::array<RhythmTapStep, kRhythmTapSteps>;
 // Timing of the pass, derived from the tempo as actually played (whole milliseconds per unit).
 struct PassTiming {
     std::int32_t UnitMs;
-    double PlayedTempo; // quarters per minute
+    std::int32_t StepMs; // 2 units: 1/12 of a quarter at the tempo as played
     std::int32_t QuarterMs;
     int UserSteps;          // steps of the user's bars
     std::int64_t UserStart; // ms from the pass start
@@ -34,7 +34,7 @@ PassTiming TimePass(const RhythmOptions& options, int tempo) {
         beatsBefore += bars * ts.Beats + (options.InterBar ? ts.Beats : 0);
     PassTiming t{};
     t.UnitMs = UnitMs(tempo);
-    t.PlayedTempo = 60000.0 / t.UnitMs / 24;
+    t.StepMs = 2 * t.UnitMs;
     t.QuarterMs = 24 * t.UnitMs;
     t.UserSteps = std::min(bars * ts.Beats * 48 / ts.Note, kLastStep);
     t.UserStart = static_cast<std::int64_t>(t.QuarterMs) * beatsBefore * 4 / ts.Note;
@@ -45,17 +45,29 @@ std::int64_t RoundHalfEven(double x) {
     return static_cast<std::int64_t>(std::nearbyint(x));
 }
 
+// r / d to the nearest integer, halves to even (d > 0).
+std::int64_t DivideRounded(std::int64_t r, std::int64_t d) {
+    std::int64_t q = r / d;
+    std::int64_t rest = r % d;
+    if (rest < 0) {
+        rest += d;
+        --q;
+    }
+    if (2 * rest > d || (2 * rest == d && q % 2 != 0))
+        ++q;
+    return q;
+}
+
 // Puts every tap on its step; a tap beyond the last step is counted as extra instead. Tap
 // times are taken relative to the pass start, so the clock's wrap-around does no harm.
 int BuildTapTable(TapTable& table, const RhythmPass& pass, std::int64_t userStart,
-                  double playedTempo) {
+                  std::int32_t stepMs) {
     table.fill(RhythmTapStep{});
     int beyond = 0;
     for (const std::uint32_t tap : pass.Taps) {
         const std::int64_t offset = static_cast<std::int32_t>(tap - pass.StartTime);
         const std::int64_t r = offset - userStart;
-        const std::int64_t step = std::max<std::int64_t>(
-            0, RoundHalfEven(static_cast<double>(r) / 60000.0 * playedTempo * 12));
+        const std::int64_t step = std::max<std::int64_t>(0, DivideRounded(r, stepMs));
         if (step > kLastStep) {
             ++beyond;
             continue;
@@ -224,11 +236,11 @@ RhythmEvaluation EvaluateRhythm(const Rhythm& rhythm, const RhythmPass& pass) {
 
     TapTable& table = result.Steps;
     std::int64_t userStart = timing.UserStart;
-    BuildTapTable(table, pass, userStart, timing.PlayedTempo);
+    BuildTapTable(table, pass, userStart, timing.StepMs);
     MatchTaps(table, rhythm, timing);
 
     userStart -= MeanDeviation(table);
-    const int beyond = BuildTapTable(table, pass, userStart, timing.PlayedTempo);
+    const int beyond = BuildTapTable(table, pass, userStart, timing.StepMs);
     MatchTaps(table, rhythm, timing);
 
     const Deviations d = SumDeviations(table);
