@@ -41,7 +41,7 @@ void BM_EvaluateFullRhythm(benchmark::State& state) {
     request.Options.RhythmMode = RhythmRead;
     request.Ticked[ItemSixteenthTriplets] = true;
     Random random(1);
-    const Rhythm rhythm = GenerateRhythm(request, random).Events;
+    const Rhythm rhythm = GenerateRhythm(request, random).rhythm;
 
     const int tempo = 120;
     const std::int32_t stepMs = 2 * UnitMs(tempo);

@@ -297,10 +297,10 @@ void PlaceTies(Rhythm& rhythm, const RhythmItemTicks& ticked, Random& random) {
 
 RhythmExercise GenerateRhythm(const RhythmRequest& request, Random& random) {
     RhythmExercise exercise;
-    Rhythm& rhythm = exercise.Events;
+    Rhythm& rhythm = exercise.rhythm;
     const TimeSignature& ts = TimeSignatureOf(request.Options.Metre);
     if (!FillBars(rhythm, request, random))
-        exercise.Fault = kRhythmDrawFaultMessage;
+        exercise.fault = kRhythmDrawFaultMessage;
     PlaceRests(rhythm, request, random);
     MergeRests(rhythm, ts, request.Ticked);
     if (Ticked(request.Ticked, ItemDots)) {
@@ -309,7 +309,7 @@ RhythmExercise GenerateRhythm(const RhythmRequest& request, Random& random) {
     }
     PlaceTies(rhythm, request.Ticked, random);
     SetBeamMarks(rhythm, ts);
-    FillClickGrid(exercise.Grid, rhythm, request.Options.Metre, request.Options.RhythmMode);
+    FillClickGrid(exercise.clickGrid, rhythm, request.Options.Metre, request.Options.RhythmMode);
     exercise.points = RhythmPoints(rhythm, request);
     return exercise;
 }

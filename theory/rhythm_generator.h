@@ -22,13 +22,14 @@ struct RhythmRequest {
     int ExercisesPerTask = 20; // the tutor level's count when the tutor is active
 };
 
-// The rhythm part of the current exercise item.
+// The rhythm part of the current exercise item (the rhythm module sets no pointStep: its
+// points do not decay).
 struct RhythmExercise {
-    Rhythm Events;
-    ClickGrid Grid{};
+    Rhythm rhythm;
+    ClickGrid clickGrid{};
     std::int32_t points = 0;
     // kRhythmDrawFaultMessage when some position had no ticked value that fits, else empty.
-    std::string_view Fault;
+    std::string_view fault;
 };
 
 RhythmExercise GenerateRhythm(const RhythmRequest& request, Random& random);

@@ -69,7 +69,7 @@ TEST(RhythmEvaluator, ARhythmTappedWithAConstantDelayAndSmallJitterScoresNearlyF
         request.Options.InterBar = seed % 4 == 1;
         request.Ticked = ticks;
         Random generator(seed);
-        const Rhythm rhythm = GenerateRhythm(request, generator).Events;
+        const Rhythm rhythm = GenerateRhythm(request, generator).rhythm;
 
         Tapper user{request.Options, 60 + static_cast<int>(seed % 8) * 20};
         if (seed % 10 == 3)
@@ -211,7 +211,7 @@ TEST(RhythmEvaluatorMends, RandomTapsStayInsideTheTableAndScoreZeroToHundred) {
             Options(random.random(kMetreCount), 1 + random.random(kMaxBars), random.random(3));
         request.Options.InterBar = static_cast<std::uint8_t>(random.random(2));
         request.Ticked = ticks;
-        const Rhythm rhythm = GenerateRhythm(request, random).Events;
+        const Rhythm rhythm = GenerateRhythm(request, random).rhythm;
 
         Tapper user{request.Options, 10 + random.random(291)};
         user.start = static_cast<std::uint32_t>(random.random(1 << 30)) * 4u;

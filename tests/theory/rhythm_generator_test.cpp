@@ -48,7 +48,7 @@ TEST(RhythmGenerator, EveryRhythmFillsItsBarsWithoutCrossingABarLine) {
             for (std::uint32_t seed = 0; seed < 25; ++seed) {
                 const RhythmItemTicks ticks = RandomTicks(pick);
                 const RhythmExercise ex = Generate(metre, bars, ticks, seed);
-                const Rhythm& r = ex.Events;
+                const Rhythm& r = ex.rhythm;
                 SCOPED_TRACE(testing::Message()
                              << "metre " << metre << " bars " << bars << " seed " << seed);
                 ASSERT_LE(r.Count, Rhythm::kMaxEvents);
@@ -71,30 +71,30 @@ TEST(RhythmGenerator, EveryRhythmFillsItsBarsWithoutCrossingABarLine) {
 
 TEST(RhythmGenerator, WholeNotesFillTheirBars) {
     const RhythmExercise ex = Generate(3, 2, Ticks({ItemWhole}), 1);
-    ASSERT_EQ(ex.Events.Count, 2);
-    EXPECT_EQ(ex.Events.Events[0].Duration, 96);
-    EXPECT_EQ(ex.Events.Events[1].Duration, 96);
-    EXPECT_TRUE(ex.Fault.empty());
+    ASSERT_EQ(ex.rhythm.Count, 2);
+    EXPECT_EQ(ex.rhythm.Events[0].Duration, 96);
+    EXPECT_EQ(ex.rhythm.Events[1].Duration, 96);
+    EXPECT_TRUE(ex.fault.empty());
 }
 
 TEST(RhythmGenerator, ThreeFourWithOnlyHalvesReportsTheFaultAndStillFillsTheBar) {
     for (std::uint32_t seed = 0; seed < 20; ++seed) {
         const RhythmExercise ex = Generate(2, 1, Ticks({ItemHalf}), seed);
-        EXPECT_EQ(ex.Fault, kRhythmDrawFaultMessage);
-        ASSERT_GE(ex.Events.Count, 2);
-        EXPECT_EQ(ex.Events.Events[0].Duration, 48);
-        EXPECT_LT(ex.Events.Events[1].Duration, 48) << "a shorter value takes the third beat";
-        EXPECT_EQ(TotalUnits(ex.Events), 72);
+        EXPECT_EQ(ex.fault, kRhythmDrawFaultMessage);
+        ASSERT_GE(ex.rhythm.Count, 2);
+        EXPECT_EQ(ex.rhythm.Events[0].Duration, 48);
+        EXPECT_LT(ex.rhythm.Events[1].Duration, 48) << "a shorter value takes the third beat";
+        EXPECT_EQ(TotalUnits(ex.rhythm), 72);
     }
     // With the quarter ticked as well every position has a value.
     for (std::uint32_t seed = 0; seed < 20; ++seed)
-        EXPECT_TRUE(Generate(2, 4, Ticks({ItemHalf, ItemQuarter}), seed).Fault.empty());
+        EXPECT_TRUE(Generate(2, 4, Ticks({ItemHalf, ItemQuarter}), seed).fault.empty());
 }
 
 TEST(RhythmGenerator, ShortValuesFitEveryMetreWithoutAFault) {
     for (int metre = 0; metre < kMetreCount; ++metre)
         for (std::uint32_t seed = 0; seed < 20; ++seed)
-            EXPECT_TRUE(Generate(metre, 3, Ticks({ItemEighth, ItemSixteenth}), seed).Fault.empty())
+            EXPECT_TRUE(Generate(metre, 3, Ticks({ItemEighth, ItemSixteenth}), seed).fault.empty())
                 << "metre " << metre;
 }
 
@@ -115,14 +115,14 @@ TEST(RhythmGenerator, LongestValueFollowsThePositionInTheBar) {
 
 TEST(RhythmGenerator, TripletsComeInThreesOfTheTickedValue) {
     const RhythmExercise eighths = Generate(3, 2, Ticks({ItemEighthTriplets}), 3);
-    ASSERT_EQ(eighths.Events.Count, 24);
-    for (int i = 0; i < eighths.Events.Count; ++i)
-        EXPECT_EQ(eighths.Events.Events[static_cast<std::size_t>(i)].Duration, 8);
+    ASSERT_EQ(eighths.rhythm.Count, 24);
+    for (int i = 0; i < eighths.rhythm.Count; ++i)
+        EXPECT_EQ(eighths.rhythm.Events[static_cast<std::size_t>(i)].Duration, 8);
 
     const RhythmExercise sixteenths = Generate(1, 2, Ticks({ItemSixteenthTriplets}), 3);
-    ASSERT_EQ(sixteenths.Events.Count, 18) << "3/8: six eighths, each as three";
-    for (int i = 0; i < sixteenths.Events.Count; ++i)
-        EXPECT_EQ(sixteenths.Events.Events[static_cast<std::size_t>(i)].Duration, 4);
+    ASSERT_EQ(sixteenths.rhythm.Count, 18) << "3/8: six eighths, each as three";
+    for (int i = 0; i < sixteenths.rhythm.Count; ++i)
+        EXPECT_EQ(sixteenths.rhythm.Events[static_cast<std::size_t>(i)].Duration, 4);
 }
 
 // "2/2" beats in halves, alla breve in quarters: a dotted quarter or half may start on every
@@ -134,7 +134,7 @@ TEST(RhythmGenerator, DottedValuesStartOnlyOnTheMetresBeatUnits) {
     int dottedSeen = 0;
     for (std::uint32_t seed = 0; seed < 300; ++seed) {
         for (int metre : {0, 4}) {
-            const Rhythm r = Generate(metre, 2, ticks, seed).Events;
+            const Rhythm r = Generate(metre, 2, ticks, seed).rhythm;
             const std::vector<int> starts = Starts(r);
             for (int i = 0; i < r.Count; ++i) {
                 const int d = r.Events[static_cast<std::size_t>(i)].Duration;
@@ -159,7 +159,7 @@ TEST(RhythmGenerator, RestsKeepClearOfTheExcludedPlaces) {
     for (std::uint32_t seed = 0; seed < 200; ++seed) {
         const int metre = static_cast<int>(seed % kMetreCount);
         const int bar = BarLength(TimeSignatureTable[static_cast<std::size_t>(metre)]);
-        const Rhythm r = Generate(metre, 3, ticks, seed, /*shortLoop=*/true).Events;
+        const Rhythm r = Generate(metre, 3, ticks, seed, /*shortLoop=*/true).rhythm;
         const std::vector<int> starts = Starts(r);
         for (int i = 0; i < r.Count; ++i) {
             const RhythmEvent& e = r.Events[static_cast<std::size_t>(i)];
@@ -244,7 +244,7 @@ TEST(RhythmBeams, OnlyNotesShorterThanTheLevelCarryMarks) {
         Ticks({ItemHalf, ItemQuarter, ItemEighth, ItemSixteenth, ItemQuarterTriplets,
                ItemEighthTriplets, ItemSixteenthTriplets, ItemRests, ItemDots, ItemTies});
     for (std::uint32_t seed = 0; seed < 200; ++seed) {
-        const Rhythm r = Generate(static_cast<int>(seed % kMetreCount), 2, all, seed).Events;
+        const Rhythm r = Generate(static_cast<int>(seed % kMetreCount), 2, all, seed).rhythm;
         for (int i = 0; i < r.Count; ++i) {
             const RhythmEvent& e = r.Events[static_cast<std::size_t>(i)];
             const int limits[3] = {24, 12, 6};
