@@ -219,7 +219,7 @@ TEST(RhythmEvaluatorMends, RandomTapsStayInsideTheTableAndScoreZeroToHundred) {
         const int passMs = PassBeats(request.Options) * 48 / ts.Note * 2 * UnitMs(user.tempo);
         std::vector<std::uint32_t> taps(static_cast<std::size_t>(random.random(500)));
         for (auto& t : taps)
-            t = user.start + static_cast<std::uint32_t>(random.random(2 * passMs + 1));
+            t = user.start - 1000u + static_cast<std::uint32_t>(random.random(2 * passMs + 1001));
 
         const RhythmEvaluation r = user.Evaluate(rhythm, taps);
         ASSERT_GE(r.Accuracy, 0.0);
