@@ -119,6 +119,13 @@ TEST(RhythmGenerator, TripletsComeInThreesOfTheTickedValue) {
     for (int i = 0; i < eighths.rhythm.Count; ++i)
         EXPECT_EQ(eighths.rhythm.Events[static_cast<std::size_t>(i)].Duration, 8);
 
+    // 6/8 takes no eighth triplet across its beat: the middle quarter stays plain.
+    const Rhythm sixEight = Generate(6, 1, Ticks({ItemEighthTriplets}), 3).rhythm;
+    std::vector<int> durations;
+    for (int i = 0; i < sixEight.Count; ++i)
+        durations.push_back(sixEight.Events[static_cast<std::size_t>(i)].Duration);
+    EXPECT_EQ(durations, (std::vector<int>{8, 8, 8, 24, 8, 8, 8}));
+
     const RhythmExercise sixteenths = Generate(1, 2, Ticks({ItemSixteenthTriplets}), 3);
     ASSERT_EQ(sixteenths.rhythm.Count, 18) << "3/8: six eighths, each as three";
     for (int i = 0; i < sixteenths.rhythm.Count; ++i)
