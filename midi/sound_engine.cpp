@@ -12,7 +12,7 @@ namespace {
 
 // FluidSynth's default gain (0.2) leaves a single note far below full scale; this one gives a
 // note at the default velocity a good level while a full chord stays clear of clipping.
-constexpr double kSynthGain = 0.6;
+constexpr double kSynthGain = 1.5;
 constexpr float kSpeakerAmplitude = 0.15f;
 constexpr int kPeriodSize = 256;
 constexpr int kPeriods = 2;

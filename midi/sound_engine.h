@@ -46,8 +46,9 @@ public:
     // MIDI into the synthesizer; any thread, never allocates.
     void midiShort(std::uint32_t message);
     void midiSysex(const std::uint8_t* data, std::size_t length);
-    void allSoundsOff();
     void setSynthVolume(double level); // 0..1 of the full gain
+    // Panic: every voice stops at once (the reverb's short tail rings out).
+    void allSoundsOff();
 
     // Mixer voices (main thread).
     void playWave(WaveSound sound);

@@ -19,8 +19,19 @@ void SilentAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
 void SilentRtMidiError(RtMidiError::Type, const std::string&, void*) {}
 
-// RtMidi's constructors throw when the machine has no sequencer; that means no ports.
+// Asked first, because RtMidi prints its own complaint before it throws.
+bool AlsaSequencerAvailable() {
+    snd_seq_t* seq = nullptr;
+    if (snd_seq_open(&seq, "default", SND_SEQ_OPEN_DUPLEX, SND_SEQ_NONBLOCK) < 0)
+        return false;
+    snd_seq_close(seq);
+    return true;
+}
+
+// No sequencer means no ports (RtMidi's constructors would throw).
 template <class Port> std::unique_ptr<Port> MakeAlsaPort() {
+    if (!AlsaSequencerAvailable())
+        return nullptr;
     try {
         auto port = std::make_unique<Port>(RtMidi::LINUX_ALSA, kClientName);
         port->setErrorCallback(SilentRtMidiError, nullptr);

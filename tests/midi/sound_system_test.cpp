@@ -1,0 +1,141 @@
+// Start-up and shutdown of the sound layer, with missing and failing devices.
+#include "loopback_support.h"
+#include "render_support.h"
+
+#include "midi/sound_system.h"
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+namespace harmik::test {
+namespace {
+
+SoundSystemOptions Offline(LoopbackMidi& ports, QStringList soundFontFolders = {}) {
+    SoundSystemOptions o;
+    o.OpenAudio = false;
+    o.Midi = &ports;
+    o.SoundFontFolders = std::move(soundFontFolders);
+    o.DataFolders = {TestDataDir()};
+    return o;
+}
+
+std::vector<int> ArgsOf(const std::vector<SoundMessage>& messages) {
+    std::vector<int> ids;
+    for (const SoundMessage& m : messages)
+        ids.push_back(m.StringId == SoundText::NoDevice ? m.ArgStringId : m.StringId);
+    return ids;
+}
+
+TEST(SoundStartUp, NothingThereStartsSilentlyAndSaysOnceWhatIsMissing) {
+    LoopbackMidi nothing(0, 0, false);
+    SoundSystem sound(nullptr, Offline(nothing, {"/nonexistent"}));
+    const auto found = sound.EnumerateDevices();
+    EXPECT_EQ(ArgsOf(found), (std::vector<int>{SoundText::MidiOut, SoundText::MidiIn,
+                                               SoundText::NoSoundFont, SoundText::Wave}));
+    EXPECT_TRUE(sound.NoWaveDevice());
+    EXPECT_TRUE(sound.SoundFontMissing());
+    EXPECT_EQ(sound.MidiOutputCount(), 0);
+    EXPECT_TRUE(sound.MidiOutList().isEmpty());
+
+    EXPECT_TRUE(sound.OpenDevices().empty()) << "missing devices are not reported twice";
+    NoteQueue q;
+    QueueNote(q, 1, 1, 60, 85);
+    QueueNote(q, 2, 1, 60, 0);
+    EXPECT_NO_THROW({
+        sound.Output().TimerMidi1Timer(q);
+        sound.Output().PlayAnswerFeedback(true);
+        sound.ShutUpClick(q);
+    });
+    ClickTrack track;
+    track.Period = 10;
+    EXPECT_FALSE(sound.StartClickTrack(track)) << "no output: no click track";
+}
+
+TEST(SoundStartUp, ADeviceThatFailsToOpenIsReportedOnceAndStartUpGoesOn) {
+    LoopbackMidi ports(2, 1);
+    ports.FailingOutput = 0; // settings index 1
+    SoundSystem sound(nullptr, Offline(ports));
+    sound.EnumerateDevices();
+    EXPECT_EQ(sound.MidiOutputCount(), 3);
+    EXPECT_EQ(sound.MidiOutList().size(), 3);
+    sound.Settings.MidiOutDevice = 1;
+    sound.Settings.MidiThruDevice = 2;
+    const auto messages = sound.OpenDevices();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].IsError);
+    EXPECT_EQ(messages[0].Text, "The device is already in use by another program");
+    // The input and the thru device were still opened.
+    EXPECT_TRUE(sound.MidiInput1().isOpen());
+    EXPECT_TRUE(sound.MIDITHRU().isOpen());
+    EXPECT_FALSE(sound.MIDIUD().isOpen());
+    sound.Output().NoteOn(2, 2, 60, 80); // the user's own sound still plays
+    EXPECT_EQ(ports.Sent.shortsTo(1).size(), 1u);
+}
+
+TEST(SoundStartUp, AStoredDeviceIndexBeyondTheListIsReportedNotFatal) {
+    LoopbackMidi ports(1, 1);
+    SoundSystem sound(nullptr, Offline(ports));
+    sound.EnumerateDevices();
+    sound.Settings.MidiOutDevice = 9;
+    sound.Settings.MidiThruDevice = 9;
+    sound.Settings.MidiInDevice = 4;
+    const auto messages = sound.OpenDevices();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].Text, "Invalid device ID");
+    EXPECT_EQ(messages[1].Text, "Invalid device ID");
+
+    sound.Settings.MidiOutDevice = 1;
+    sound.Settings.MidiThruDevice = 1;
+    sound.Settings.MidiInDevice = 0;
+    EXPECT_TRUE(sound.ReopenDevices().empty());
+    EXPECT_TRUE(sound.MIDIUD().isOpen());
+    EXPECT_TRUE(sound.MidiInput1().isOpen());
+}
+
+TEST(SoundStartUp, PanicResetsTheOutputsAndStopsTheClickTrack) {
+    LoopbackMidi ports(2, 0);
+    SoundSystem sound(nullptr, Offline(ports));
+    sound.EnumerateDevices();
+    sound.Settings.MidiOutDevice = 1;
+    sound.Settings.MidiThruDevice = 2;
+    sound.OpenDevices();
+    ClickTrack track;
+    track.Period = 1000;
+    track.StepCount = 3;
+    ASSERT_TRUE(sound.StartClickTrack(track));
+    NoteQueue q;
+    QueueNote(q, 1, 1, 60, 85);
+    QueueNote(q, 4, 1, 60, 0);
+    sound.Output().TimerMidi1Timer(q);
+    sound.ShutUpClick(q);
+    EXPECT_FALSE(sound.ClickTrackPlayback().running());
+    EXPECT_EQ(ports.Sent.resets(0), 1);
+    EXPECT_EQ(ports.Sent.resets(1), 1);
+    EXPECT_EQ(ports.Sent.shortsTo(0).back(), PackShortMessage(0x90, 60, 0));
+    EXPECT_EQ(q.Count, 0);
+
+    sound.Settings.MidiThruOn = false; // thru off: only the exercise output is reset
+    sound.ShutUpClick(q);
+    EXPECT_EQ(ports.Sent.resets(1), 1);
+}
+
+TEST(SoundStartUp, ShutdownClosesEverythingOnce) {
+    LoopbackMidi ports(1, 1);
+    SoundSystem sound(nullptr, Offline(ports));
+    sound.EnumerateDevices();
+    sound.Settings.MidiOutDevice = 1;
+    sound.Settings.MidiThruDevice = 1;
+    sound.OpenDevices();
+    NoteQueue q;
+    QueueNote(q, 1, 1, 60, 85);
+    QueueNote(q, 2, 1, 60, 0);
+    sound.Output().TimerMidi1Timer(q);
+    sound.Shutdown(q);
+    EXPECT_FALSE(sound.MIDIUD().isOpen());
+    EXPECT_FALSE(sound.MidiInput1().isOpen());
+    EXPECT_FALSE(ports.inputOpen());
+    EXPECT_EQ(ports.Sent.shortsTo(0).back(), PackShortMessage(0x90, 60, 0));
+}
+
+} // namespace
+} // namespace harmik::test
