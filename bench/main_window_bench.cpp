@@ -1,0 +1,36 @@
+// Start-up cost of the main window: creation with all its defaults and files, and the first
+// paint, in the offscreen platform.
+#include "app/main_window.h"
+#include "userdata/messages.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void MainWindowCreateAndFirstPaint(benchmark::State& state) {
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    harmik::SetMessageHook([](const harmik::MessageRequest&) { return harmik::MessageAnswer::No; });
+    for (auto _ : state) {
+        harmik::TForm1 window(24);
+        window.show();
+        QPixmap first = window.grab();
+        benchmark::DoNotOptimize(first);
+    }
+}
+BENCHMARK(MainWindowCreateAndFirstPaint)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
