@@ -94,8 +94,23 @@ bool SoundEngine::loadSoundFont(const QString& path) {
     const int id = fluid_synth_sfload(Synth_, QFile::encodeName(path).constData(), 1);
     if (id == FLUID_FAILED)
         return false;
-    SoundFontLoaded_.store(true, std::memory_order_release);
+    SoundFontLoaded_.store(true);
+    applyKeptPrograms();
     return true;
+}
+
+void SoundEngine::keepProgramUntilLoaded(int channel, int program) {
+    KeptPrograms_[std::size_t(channel)].store(program + 1);
+    if (SoundFontLoaded_.load()) // the loader finished meanwhile and may have missed it
+        applyKeptPrograms();
+}
+
+void SoundEngine::applyKeptPrograms() {
+    if (const float gain = KeptGain_.exchange(-1.0f); gain >= 0)
+        fluid_synth_set_gain(Synth_, gain);
+    for (int channel = 0; channel < 16; ++channel)
+        if (const int kept = KeptPrograms_[std::size_t(channel)].exchange(0); kept > 0)
+            fluid_synth_program_change(Synth_, channel, kept - 1);
 }
 
 void SoundEngine::loadSoundFontInBackground(const QString& path) {
@@ -115,6 +130,13 @@ void SoundEngine::midiShort(std::uint32_t message) {
     const int channel = status & 0x0F;
     const int d1 = Data1Of(message) & 0x7F;
     const int d2 = Data2Of(message) & 0x7F;
+    if (!SoundFontLoaded_.load()) {
+        // Nothing can sound yet, and the synthesizer is busy loading: only the choice of
+        // instrument is kept.
+        if ((status & 0xF0) == 0xC0)
+            keepProgramUntilLoaded(channel, d1);
+        return;
+    }
     switch (status & 0xF0) {
     case 0x80:
         fluid_synth_noteoff(Synth_, channel, d1);
@@ -146,6 +168,8 @@ void SoundEngine::midiShort(std::uint32_t message) {
 }
 
 void SoundEngine::midiSysex(const std::uint8_t* data, std::size_t length) {
+    if (!SoundFontLoaded_.load())
+        return;
     // FluidSynth takes the block without its framing bytes.
     if (length >= 2 && data[0] == 0xF0 && data[length - 1] == 0xF7)
         fluid_synth_sysex(Synth_, reinterpret_cast<const char*>(data + 1), int(length - 2), nullptr,
@@ -157,7 +181,14 @@ void SoundEngine::allSoundsOff() {
 }
 
 void SoundEngine::setSynthVolume(double level) {
-    fluid_synth_set_gain(Synth_, static_cast<float>(BaseGain_ * std::clamp(level, 0.0, 1.0)));
+    const auto gain = static_cast<float>(BaseGain_ * std::clamp(level, 0.0, 1.0));
+    if (SoundFontLoaded_.load()) {
+        fluid_synth_set_gain(Synth_, gain);
+        return;
+    }
+    KeptGain_.store(gain);
+    if (SoundFontLoaded_.load())
+        applyKeptPrograms();
 }
 
 void SoundEngine::reclaimFinishedVoices() {
@@ -212,7 +243,7 @@ bool SoundEngine::anythingSounding() const {
     for (const WaveVoice& v : Waves_)
         if (v.State.load(std::memory_order_acquire) == Playing)
             return true;
-    return fluid_synth_get_active_voice_count(Synth_) > 0;
+    return SoundFontLoaded_.load() && fluid_synth_get_active_voice_count(Synth_) > 0;
 }
 
 int SoundEngine::audioCallback(void* data, int len, int, float*[], int nout, float* out[]) {

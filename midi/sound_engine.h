@@ -83,6 +83,8 @@ private:
     void mixSpeaker(float* left, float* right, int frames);
     void reclaimFinishedVoices();
     void postSpeakerRequest(int hz, std::int64_t frames);
+    void keepProgramUntilLoaded(int channel, int program);
+    void applyKeptPrograms();
 
     int SampleRate_;
     double BaseGain_;
@@ -92,6 +94,10 @@ private:
     QString DriverName_;
     std::thread Loader_;
     std::atomic<bool> SoundFontLoaded_{false};
+    // Program changes that came while the SoundFont was loading (program + 1, 0 for none):
+    // the loader holds the synthesizer meanwhile, so they wait here instead.
+    std::array<std::atomic<int>, 16> KeptPrograms_{};
+    std::atomic<float> KeptGain_{-1.0f};
 
     std::array<WaveVoice, kWaveVoices> Waves_;
     std::atomic<float> WaveGain_{1.0f};
