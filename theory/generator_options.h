@@ -1,7 +1,7 @@
 #pragma once
 #include <array>
 
-// Everything the single-sonority generators and players read from the options, in one value:
+// Everything the exercise generators and players read from the options, in one value:
 // the window, the tutor and the tests fill it the same way.
 namespace harmik {
 
@@ -43,6 +43,9 @@ struct GeneratorOptions {
     int OutChannel = 1; // 1..16
     int Tempo = 100;    // beats per minute of the current module
     int ExercisesPerTask = 20;
+    // The cadence before a melody or progression (PlayStyleValue of cadence.h, 0..5).
+    int PlayStyle = 5;
+    bool PcSpeakerOnly = false; // all sound goes to the PC speaker
 };
 
 } // namespace harmik
