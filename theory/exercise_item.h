@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 
 // The one current exercise item of the program, shared by all modules. Modules that need more
@@ -12,6 +13,8 @@ enum ExerciseClef : std::int32_t {
     ClefTreble = 1,
     ClefBass = 2,
 };
+
+constexpr int kMaxMelodyNotes = 15;
 
 struct ExerciseItem {
     // Index of the item's answer box. Intervals: the size in semitones, negative downwards;
@@ -28,6 +31,12 @@ struct ExerciseItem {
     // Point value, lowered by pointStep on each tick of the points timer.
     std::int32_t points = 0;
     std::int32_t pointStep = 0;
+
+    // Melodies: melodyNotes[0] is the note count (1..15), melodyNotes[1..count] the notes;
+    // melodySteps[k] is the scale position of note k, 7 x octave + degree counted from the
+    // tonic (the octave may be negative).
+    std::array<std::int32_t, kMaxMelodyNotes + 1> melodyNotes{};
+    std::array<std::int32_t, kMaxMelodyNotes + 1> melodySteps{};
 };
 
 } // namespace harmik
