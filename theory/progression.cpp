@@ -179,7 +179,8 @@ std::string ProgressionChordName(int item, int chord, int key, bool germanNaming
 
 std::vector<std::string> BuildProgressionHints(int key, bool germanNaming,
                                                const StringLookup& lookup) {
-    const std::string tail = "|" + lookup(kProgressionHintTextId);
+    std::string tail = "|";
+    tail += lookup(kProgressionHintTextId);
     std::vector<std::string> hints;
     hints.reserve(kProgressionItemCount);
     for (int item = 0; item < kProgressionItemCount; ++item) {
