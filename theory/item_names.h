@@ -53,8 +53,9 @@ struct ItemNameList {
 int itemNameSliceStart(ModuleId module);
 int itemNameSliceLength(ModuleId module);
 
-// Builds the list. The progressions' chords come from the progression catalogue; entries
-// missing from `progressions` get an empty label.
+// Builds the list. The progressions' chords come from the progression catalogue (the program
+// passes ProgressionLabelCatalogue() of progression_table.h); entries missing from
+// `progressions` get an empty label.
 ItemNameList BuildItemNameList(const StringLookup& lookup,
                                std::span<const ProgressionLabelChords> progressions = {});
 
