@@ -1,6 +1,8 @@
 #include "midi/sound_engine.h"
 
 #include "midi/midi_event.h"
+#include "midi/system_midi.h"
+#include "theory/clock.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -42,8 +44,10 @@ QString FindGeneralMidiSoundFont(const QStringList& folders) {
     return {};
 }
 
-SoundEngine::SoundEngine(int sampleRate) : SampleRate_(sampleRate), BaseGain_(kSynthGain) {
+SoundEngine::SoundEngine(int sampleRate)
+    : SampleRate_(sampleRate), BaseGain_(kSynthGain), MainThread_(std::this_thread::get_id()) {
     SilenceFluidLog();
+    SilenceSoundLibraryLogs(); // the ALSA driver's failed opens
     Settings_ = new_fluid_settings();
     fluid_settings_setnum(Settings_, "synth.sample-rate", sampleRate);
     fluid_settings_setnum(Settings_, "synth.gain", BaseGain_);
@@ -74,6 +78,8 @@ bool SoundEngine::openAudioOutput() {
         Driver_ = new_fluid_audio_driver2(Settings_, &SoundEngine::audioCallback, this);
         if (Driver_) {
             DriverName_ = QString::fromLatin1(name);
+            Resting_ = false;
+            noteSounding();
             return true;
         }
     }
@@ -84,6 +90,31 @@ void SoundEngine::closeAudioOutput() {
     if (Driver_)
         delete_fluid_audio_driver(Driver_);
     Driver_ = nullptr;
+    Resting_ = false;
+}
+
+void SoundEngine::noteSounding() {
+    LastSoundMs_.store(MonotonicMs(), std::memory_order_relaxed);
+}
+
+void SoundEngine::restIfIdle(std::uint32_t nowMs, std::uint32_t idleMs) {
+    if (!Driver_ || KeptAwake_ || nowMs - LastSoundMs_.load(std::memory_order_relaxed) < idleMs)
+        return;
+    delete_fluid_audio_driver(Driver_);
+    Driver_ = nullptr;
+    Resting_ = true;
+}
+
+void SoundEngine::keepAwake(bool on) {
+    KeptAwake_ = on;
+    if (on)
+        wakeOnMainThread();
+}
+
+void SoundEngine::wakeOnMainThread() {
+    noteSounding();
+    if (Resting_ && std::this_thread::get_id() == MainThread_)
+        openAudioOutput();
 }
 
 double SoundEngine::bufferedMs() const {
@@ -137,6 +168,8 @@ void SoundEngine::midiShort(std::uint32_t message) {
             keepProgramUntilLoaded(channel, d1);
         return;
     }
+    if ((status & 0xF0) == 0x90 && d2 > 0)
+        wakeOnMainThread();
     switch (status & 0xF0) {
     case 0x80:
         fluid_synth_noteoff(Synth_, channel, d1);
@@ -201,6 +234,7 @@ void SoundEngine::reclaimFinishedVoices() {
 }
 
 void SoundEngine::playWave(WaveSound sound) {
+    wakeOnMainThread();
     reclaimFinishedVoices();
     for (WaveVoice& v : Waves_) {
         if (v.State.load(std::memory_order_acquire) != Free)
@@ -232,6 +266,7 @@ void SoundEngine::postSpeakerRequest(int hz, std::int64_t frames) {
 }
 
 void SoundEngine::speakerTone(int hz, int ms) {
+    wakeOnMainThread();
     postSpeakerRequest(hz, std::int64_t(ms) * SampleRate_ / 1000);
 }
 
@@ -258,6 +293,17 @@ void SoundEngine::render(float* left, float* right, int frames) {
     fluid_synth_process(Synth_, frames, 4, fx, 2, dry);
     mixWaves(left, right, frames);
     mixSpeaker(left, right, frames);
+    markIfAudible(left, frames);
+}
+
+void SoundEngine::markIfAudible(const float* left, int frames) {
+    constexpr float kAudible = 1e-4f;
+    for (int i = 0; i < frames; ++i) {
+        if (left[i] > kAudible || left[i] < -kAudible) {
+            noteSounding();
+            return;
+        }
+    }
 }
 
 void SoundEngine::mixWaves(float* left, float* right, int frames) {

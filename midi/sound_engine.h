@@ -33,7 +33,15 @@ public:
     // Audio output (main thread). Tries the sound servers and ALSA in turn.
     bool openAudioOutput();
     void closeAudioOutput();
-    bool hasAudioOutput() const { return Driver_ != nullptr; }
+    bool hasAudioOutput() const { return Driver_ != nullptr || Resting_; }
+    bool resting() const { return Resting_; }
+
+    // The output rests (is closed, so that neither the program nor the sound server keeps
+    // working) once nothing has sounded for idleMs; main thread. Anything that starts a sound
+    // on the main thread wakes it again; keepAwake holds it open (the click track, which
+    // sends from its own thread, needs that).
+    void restIfIdle(std::uint32_t nowMs, std::uint32_t idleMs);
+    void keepAwake(bool on);
     QString audioDriverName() const { return DriverName_; }
     double bufferedMs() const; // what the output buffers, by its configuration
 
@@ -81,9 +89,12 @@ private:
     static int audioCallback(void* data, int len, int nfx, float* fx[], int nout, float* out[]);
     void mixWaves(float* left, float* right, int frames);
     void mixSpeaker(float* left, float* right, int frames);
+    void markIfAudible(const float* left, int frames);
     void reclaimFinishedVoices();
     void postSpeakerRequest(int hz, std::int64_t frames);
     void keepProgramUntilLoaded(int channel, int program);
+    void wakeOnMainThread();
+    void noteSounding();
     void applyKeptPrograms();
 
     int SampleRate_;
@@ -92,6 +103,10 @@ private:
     _fluid_synth_t* Synth_ = nullptr;
     _fluid_audio_driver_t* Driver_ = nullptr;
     QString DriverName_;
+    bool Resting_ = false;
+    bool KeptAwake_ = false;
+    std::thread::id MainThread_;
+    std::atomic<std::uint32_t> LastSoundMs_{0};
     std::thread Loader_;
     std::atomic<bool> SoundFontLoaded_{false};
     // Program changes that came while the SoundFont was loading (program + 1, 0 for none):

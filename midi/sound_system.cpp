@@ -2,10 +2,14 @@
 
 #include "midi/midi_errors.h"
 #include "midi/system_midi.h"
+#include "theory/clock.h"
 
 namespace harmik {
 
 namespace {
+
+constexpr int kRestCheckMs = 500;
+constexpr std::uint32_t kRestAfterMs = 2000;
 
 SoundMessage NoDeviceMessage(int what) {
     return SoundMessage{false, SoundText::NoDevice, what, {}, SoundText::NoDeviceHelp};
@@ -56,9 +60,24 @@ std::vector<SoundMessage> SoundSystem::EnumerateDevices() {
     else
         Engine_->loadSoundFontInBackground(SoundFontPath_);
     NoWaveDevice_ = !(Options_.OpenAudio && Engine_->openAudioOutput());
-    if (NoWaveDevice_)
+    if (NoWaveDevice_) {
         messages.push_back(NoDeviceMessage(SoundText::Wave));
+    } else {
+        // The survey found an output; it rests until something is to be heard.
+        Engine_->restIfIdle(MonotonicMs(), 0);
+        QObject::connect(&RestTimer_, &QTimer::timeout, [this] { restAudioIfIdle(); });
+        RestTimer_.start(kRestCheckMs);
+    }
     return messages;
+}
+
+void SoundSystem::restAudioIfIdle() {
+    Engine_->restIfIdle(MonotonicMs(), kRestAfterMs);
+}
+
+void SoundSystem::KillClickTrack() {
+    Click_->Kill();
+    Engine_->keepAwake(false);
 }
 
 QStringList SoundSystem::MidiOutList() const {
@@ -111,7 +130,7 @@ std::vector<SoundMessage> SoundSystem::OpenDevices() {
 }
 
 void SoundSystem::closeOutputs() {
-    Click_->Kill(); // it sends straight to the exercise output
+    KillClickTrack(); // it sends straight to the exercise output
     MIDIUD_->Close();
     MIDITHRU_->Close();
 }
@@ -130,12 +149,18 @@ std::vector<SoundMessage> SoundSystem::ReopenDevices() {
 
 bool SoundSystem::StartClickTrack(ClickTrack& track) {
     MidiOutBackend* out = MIDIUD_->backend();
-    return out && Click_->Start(track, *out);
+    if (!out)
+        return false;
+    Engine_->keepAwake(true); // the click-track thread cannot wake the output itself
+    if (Click_->Start(track, *out))
+        return true;
+    Engine_->keepAwake(false);
+    return false;
 }
 
 void SoundSystem::ShutUpClick(NoteQueue& queue) {
     Output_->StopAll(queue);
-    Click_->Kill();
+    KillClickTrack();
     if (OutputCount_ > 0) {
         MIDIUD_->Reset();
         if (Settings.MidiThruOn && Settings.MidiOutDevice != Settings.MidiThruDevice)
@@ -154,8 +179,9 @@ void SoundSystem::Shutdown(NoteQueue& queue) {
     if (ShutDown_)
         return;
     ShutDown_ = true;
+    RestTimer_.stop();
     Output_->StopAll(queue);
-    Click_->Kill();
+    KillClickTrack();
     MIDIUD_->Close();
     MidiInput1_->Stop();
     MidiInput1_->Close();

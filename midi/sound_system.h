@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <memory>
 #include <vector>
 
@@ -80,7 +81,7 @@ public:
     // Starts the click track on the exercise output; false when that output is closed.
     bool StartClickTrack(ClickTrack& track);
     void RestartClickTrack() { Click_->Restart(); }
-    void KillClickTrack() { Click_->Kill(); }
+    void KillClickTrack();
 
     void ShutUpClick(NoteQueue& queue); // panic: silence everything
     void PlayStartMusic();
@@ -90,6 +91,7 @@ private:
     void openOutput(TMidiOutput& out, int index, std::vector<SoundMessage>& messages);
     void openInput(std::vector<SoundMessage>& messages);
     void closeOutputs();
+    void restAudioIfIdle();
 
     SoundSystemOptions Options_;
     std::unique_ptr<SoundEngine> Engine_;
@@ -105,6 +107,7 @@ private:
     int InputCount_ = 0;
     bool NoWaveDevice_ = false;
     bool ShutDown_ = false;
+    QTimer RestTimer_; // lets the audio output rest when nothing has sounded for a while
 };
 
 } // namespace harmik
