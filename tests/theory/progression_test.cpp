@@ -283,19 +283,6 @@ TEST(ProgressionVoiceLeading, CommonTonesHeldAndSmallSteps) {
     }
 }
 
-TEST(ProgressionVoiceLeading, VoicingOnAnotherRootIsTheSameMovedAlong) {
-    for (int item = 0; item < kProgressionItemCount; ++item) {
-        const VoicedProgression c = voiceProgression(item, 60);
-        const VoicedProgression e = voiceProgression(item, 64);
-        for (int k = 0; k < c.ChordCount; ++k) {
-            std::vector<int> moved = chordNotes(c.Chords[static_cast<std::size_t>(k)]);
-            for (int& note : moved)
-                note += 4;
-            EXPECT_EQ(chordNotes(e.Chords[static_cast<std::size_t>(k)]), moved) << item;
-        }
-    }
-}
-
 // A jazz progression sounds its stored voicing, only moved by octaves into the range.
 TEST(ProgressionPlacement, JazzVoicingsKeepTheirShape) {
     const Played p = play(45, progressionOptions(60));
@@ -449,12 +436,13 @@ TEST(ProgressionPlayback, ReplayWithoutCadenceSoundsTheSameChordsFromTickTwo) {
     GeneratorOptions options = progressionOptions(60, PlayMelodic);
     options.PlayStyle = 1;
     options.RandomRoot = true;
-    Played p = play(38, options, 5);
+    // A voice-led item: replaying on the placed root must give the placed chords.
+    Played p = play(37, options, 5);
     const int placedRoot = p.Exercise.root;
     NoteQueue again;
     Random random(99);
     const ProgressionPlayback replay =
-        PlayProgression(again, p.Exercise, placedRoot, 38, true, options, random);
+        PlayProgression(again, p.Exercise, placedRoot, 37, true, options, random);
     EXPECT_EQ(p.Exercise.root, placedRoot);
     EXPECT_EQ(replay.FirstChordTick, 2);
     EXPECT_EQ(heard(again).front(), (Heard{2, p.Playback.Played.Chords[0].note(0), true}));
