@@ -105,15 +105,18 @@ void SoundOutput::Delay(int ms) {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-void SoundOutput::PlayWaveFile(const QString& name, bool defaultSoundIfMissing) {
+bool SoundOutput::PlayWaveFile(const QString& name, bool defaultSoundIfMissing) {
     if (!Mixer_)
-        return;
+        return false;
     WaveSound sound;
     const QString path = FindDataFile(DataFolders_, name);
-    if (!path.isEmpty() && LoadWaveFile(path, Mixer_->sampleRate(), sound))
+    if (!path.isEmpty() && LoadWaveFile(path, Mixer_->sampleRate(), sound)) {
         Mixer_->playWave(std::move(sound));
-    else if (defaultSoundIfMissing)
+        return true;
+    }
+    if (defaultSoundIfMissing)
         Mixer_->playWave(DefaultSound(Mixer_->sampleRate()));
+    return false;
 }
 
 void SoundOutput::PlayAnswerFeedback(bool correct) {

@@ -33,7 +33,9 @@ public:
     void StopAll(NoteQueue& queue);
     QueueTickResult TimerMidi1Timer(NoteQueue& queue);
     void PlayAnswerFeedback(bool correct);
-    void PlayWaveFile(const QString& name, bool defaultSoundIfMissing);
+    // Plays a shipped sound through the mixer; false when it could not be played (no such
+    // file, no audio output). A missing file may give the default sound instead.
+    bool PlayWaveFile(const QString& name, bool defaultSoundIfMissing);
     void SpeakerTone(int note);
     void SpeakerOff();
     static void Delay(int ms);

@@ -175,6 +175,15 @@ void SoundSystem::PlayStartMusic() {
         Output_->PlayWaveFile(QStringLiteral("SPLASH.WAV"), false);
 }
 
+void SoundSystem::PlayTuningFork() {
+    if (!NoWaveDevice_ && Output_->PlayWaveFile(QStringLiteral("stemgafl.wav"), false))
+        return;
+    constexpr int kForkNote = 69;
+    Output_->NoteOn(Settings.MidiOutDevice, Settings.OutChannel, kForkNote, Settings.Velocity);
+    SoundOutput::Delay(1000);
+    Output_->NoteOff(Settings.MidiOutDevice, Settings.OutChannel, kForkNote);
+}
+
 void SoundSystem::Shutdown(NoteQueue& queue) {
     if (ShutDown_)
         return;

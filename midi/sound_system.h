@@ -85,6 +85,9 @@ public:
 
     void ShutUpClick(NoteQueue& queue); // panic: silence everything
     void PlayStartMusic();
+    // The tuning fork's sound once its video could not play: "stemgafl.wav", or when that
+    // cannot be heard, the A (note 69) on the exercise output for a second.
+    void PlayTuningFork();
     void Shutdown(NoteQueue& queue);
 
 private:

@@ -137,5 +137,29 @@ TEST(SoundStartUp, ShutdownClosesEverythingOnce) {
     EXPECT_EQ(ports.Sent.shortsTo(0).back(), PackShortMessage(0x90, 60, 0));
 }
 
+TEST(SoundStartUp, StartMusicPlaysThroughTheMixerUnlessSwitchedOff) {
+    LoopbackMidi ports(0, 0);
+    SoundSystem sound(nullptr, Offline(ports));
+    sound.Settings.NoStartMusic = true;
+    sound.PlayStartMusic();
+    EXPECT_LT(Rms(Render(sound.Engine(), 0.3)), 1e-4);
+    sound.Settings.NoStartMusic = false;
+    sound.PlayStartMusic();
+    EXPECT_GT(Rms(Render(sound.Engine(), 0.3)), 0.01);
+}
+
+TEST(SoundStartUp, TuningForkFallsBackToTheMidiA) {
+    LoopbackMidi ports(1, 0);
+    SoundSystem sound(nullptr, Offline(ports)); // no audio output: the WAV cannot be heard
+    sound.EnumerateDevices();
+    sound.Settings.MidiOutDevice = 1;
+    sound.Settings.MidiThruDevice = 1;
+    sound.Settings.OutChannel = 2;
+    sound.OpenDevices();
+    sound.PlayTuningFork();
+    EXPECT_EQ(ports.Sent.shortsTo(0), (std::vector<std::uint32_t>{PackShortMessage(0x91, 69, 85),
+                                                                  PackShortMessage(0x91, 69, 0)}));
+}
+
 } // namespace
 } // namespace harmik::test
