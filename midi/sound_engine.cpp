@@ -113,7 +113,8 @@ void SoundEngine::keepAwake(bool on) {
 
 void SoundEngine::wakeOnMainThread() {
     noteSounding();
-    if (Resting_ && std::this_thread::get_id() == MainThread_)
+    // Only the main thread owns the output; a sound from another thread cannot wake it.
+    if (std::this_thread::get_id() == MainThread_ && Resting_)
         openAudioOutput();
 }
 

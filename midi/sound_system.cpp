@@ -57,18 +57,23 @@ std::vector<SoundMessage> SoundSystem::EnumerateDevices() {
     if (SoundFontPath_.isEmpty())
         messages.push_back(
             SoundMessage{false, SoundText::NoSoundFont, 0, {}, SoundText::NoDeviceHelp});
-    else
+    surveyAudioOutput(messages);
+    // Loaded while the window comes up; the synthesizer is silent until then.
+    if (!SoundFontPath_.isEmpty())
         Engine_->loadSoundFontInBackground(SoundFontPath_);
+    return messages;
+}
+
+void SoundSystem::surveyAudioOutput(std::vector<SoundMessage>& messages) {
     NoWaveDevice_ = !(Options_.OpenAudio && Engine_->openAudioOutput());
     if (NoWaveDevice_) {
         messages.push_back(NoDeviceMessage(SoundText::Wave));
-    } else {
-        // The survey found an output; it rests until something is to be heard.
-        Engine_->restIfIdle(MonotonicMs(), 0);
-        QObject::connect(&RestTimer_, &QTimer::timeout, [this] { restAudioIfIdle(); });
-        RestTimer_.start(kRestCheckMs);
+        return;
     }
-    return messages;
+    // There is an output; it rests until something is to be heard.
+    Engine_->restIfIdle(MonotonicMs(), 0);
+    QObject::connect(&RestTimer_, &QTimer::timeout, [this] { restAudioIfIdle(); });
+    RestTimer_.start(kRestCheckMs);
 }
 
 void SoundSystem::restAudioIfIdle() {

@@ -95,6 +95,7 @@ private:
     void openInput(std::vector<SoundMessage>& messages);
     void closeOutputs();
     void restAudioIfIdle();
+    void surveyAudioOutput(std::vector<SoundMessage>& messages);
 
     SoundSystemOptions Options_;
     std::unique_ptr<SoundEngine> Engine_;

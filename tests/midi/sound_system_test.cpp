@@ -137,6 +137,17 @@ TEST(SoundStartUp, ShutdownClosesEverythingOnce) {
     EXPECT_EQ(ports.Sent.shortsTo(0).back(), PackShortMessage(0x90, 60, 0));
 }
 
+TEST(SoundStartUp, AtMostSixteenPortsOfEachKindAreListed) {
+    LoopbackMidi many(20, 20);
+    SoundSystem sound(nullptr, Offline(many));
+    sound.EnumerateDevices();
+    const QStringList outputs = sound.MidiOutList();
+    ASSERT_EQ(outputs.size(), 17); // the built-in synthesizer and the first 16 ports
+    EXPECT_EQ(outputs[0], "FluidSynth");
+    EXPECT_EQ(outputs[16], "Loopback out 15");
+    EXPECT_EQ(sound.MidiInList().size(), 16);
+}
+
 TEST(SoundStartUp, StartMusicPlaysThroughTheMixerUnlessSwitchedOff) {
     LoopbackMidi ports(0, 0);
     SoundSystem sound(nullptr, Offline(ports));
