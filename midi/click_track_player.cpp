@@ -2,6 +2,7 @@
 
 #include "midi/midi_backend.h"
 #include "midi/midi_event.h"
+#include "midi/sound_settings.h"
 #include "midi/thread_waker.h"
 #include "theory/clock.h"
 
@@ -51,6 +52,16 @@ timespec ToTimespec(std::int64_t ns) {
 }
 
 } // namespace
+
+void SetClickTrackSounds(ClickTrack& track, const SoundSettings& settings) {
+    auto sound = [](std::int32_t channel, std::int32_t note, std::int32_t velocity) {
+        return ClickSound{std::uint8_t((channel - 1) & 0x0F), std::uint8_t(note & 0x7F),
+                          std::uint8_t(velocity & 0x7F)};
+    };
+    track.Click = sound(settings.ClickChannel, settings.ClickSound, settings.ClickVolume);
+    track.Accent = sound(settings.ClickChannel, settings.FirstBeatSound, settings.FirstBeatVolume);
+    track.Rhythm = sound(settings.RhythmChannel, settings.RhythmSound, settings.RhythmVolume);
+}
 
 QEvent::Type ClickTrackReportEvent::eventType() {
     static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());

@@ -27,6 +27,12 @@ public:
     std::uint32_t StartTime;
 };
 
+struct SoundSettings;
+
+// Puts the metronome, first-beat and rhythm sounds of the settings into the track (channels
+// 0-based, as the track sends them).
+void SetClickTrackSounds(ClickTrack& track, const SoundSettings& settings);
+
 // Where the tick sends its reports; called on the click-track thread, must not allocate.
 class ClickReportSink {
 public:

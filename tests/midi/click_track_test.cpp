@@ -3,6 +3,7 @@
 
 #include "midi/click_track_player.h"
 #include "midi/midi_event.h"
+#include "midi/sound_settings.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -81,6 +82,16 @@ TEST_F(ClickTicks, StepsAccentsAndBarReports) {
     tick(1030);
     EXPECT_EQ(tick(1040), (std::vector<std::uint32_t>{Off(42), On(37, 100)})); // bar 2
     EXPECT_EQ(reports.Reports, (std::vector<Report>{{1, 0}, {2, 0}}));
+}
+
+TEST_F(ClickTicks, SoundsComeFromTheSettingsOnZeroBasedChannels) {
+    FillTwoBars(track, 0);
+    SoundSettings settings; // click 39 at 80 and first beat 37 at 80 on channel 10
+    settings.RhythmChannel = 16;
+    SetClickTrackSounds(track, settings);
+    EXPECT_EQ(tick(0), (std::vector<std::uint32_t>{On(37, 80), PackShortMessage(0x9F, 38, 90)}));
+    EXPECT_EQ(tick(10),
+              (std::vector<std::uint32_t>{Off(37), PackShortMessage(0x9F, 38, 0), On(39, 80)}));
 }
 
 TEST_F(ClickTicks, LoopModeZeroRepeatsFromStepZero) {
