@@ -115,6 +115,11 @@ void ScorePanel::ShowPoints(int points) {
     pointLabel_->setText(QString::number(points));
 }
 
+void ScorePanel::TimerPointTimer(ExerciseItem& item) {
+    ApplyPointDecay(item);
+    ShowPoints(item.points);
+}
+
 void ScorePanel::ResetForTask(int exercisesPerTask, const TutorGaugeBands* tutorBands) {
     ResetTaskScore(score_);
     DoGauge(exercisesPerTask, tutorBands);

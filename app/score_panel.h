@@ -47,6 +47,8 @@ public:
     void ShowScore();
     // PointLabel := the exercise's points.
     void ShowPoints(int points);
+    // One tick of the points timer: the exercise's points decay and are shown.
+    void TimerPointTimer(ExerciseItem& item);
     // Task start: counters and score to zero and shown.
     void ResetForTask(int exercisesPerTask, const TutorGaugeBands* tutorBands = nullptr);
 

@@ -238,4 +238,15 @@ void TStatistikForm::paintEvent(QPaintEvent* event) {
     drawTextAt(p, 239, 186, ScoreText(score_));
 }
 
+std::uint8_t ShowStatisticsWindow(const ErrorStatistics& sorted, ModuleId module, int score,
+                                  const ItemNameList& names, QWidget* parent, bool levelMode,
+                                  const TutorChoiceView* tutor) {
+    TStatistikForm window(sorted, module, score, names, parent);
+    window.LevelMode = levelMode;
+    if (tutor)
+        window.ShowTutorChoice(*tutor);
+    window.exec();
+    return window.Choice;
+}
+
 } // namespace harmik

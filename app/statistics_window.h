@@ -104,4 +104,10 @@ private:
     QPushButton* bitBtn3_ = nullptr;
 };
 
+// Shows the results window modally and returns the choice made (repeat without the tutor).
+// With `tutor` the window offers the tutor's buttons; `levelMode` judges a level.
+std::uint8_t ShowStatisticsWindow(const ErrorStatistics& sorted, ModuleId module, int score,
+                                  const ItemNameList& names, QWidget* parent,
+                                  bool levelMode = false, const TutorChoiceView* tutor = nullptr);
+
 } // namespace harmik

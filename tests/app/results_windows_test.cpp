@@ -153,12 +153,18 @@ TEST(StatisticsWindow, TutorButtonsSetTheChoiceAndClose) {
     EXPECT_EQ(int(w.Choice), int(ChoiceNext));
     EXPECT_FALSE(w.isVisible());
 
-    TStatistikForm back(s, ModuleId::Intervals, 500, names());
-    back.ShowTutorChoice(MakeTutorChoice({false, 3, 1, 10, 50, 80}));
-    EXPECT_TRUE(back.ResponseLabel()->isHidden());
-    back.show();
-    back.BitBtn1()->click();
-    EXPECT_EQ(int(back.Choice), int(ChoiceBack));
+    // Through the modal call, as the task end uses it.
+    const TutorChoiceView view = MakeTutorChoice({false, 3, 1, 10, 50, 80});
+    QTimer::singleShot(0, [] {
+        auto* open = qobject_cast<TStatistikForm*>(QApplication::activeModalWidget());
+        if (!open)
+            return;
+        EXPECT_TRUE(open->ResponseLabel()->isHidden());
+        open->BitBtn1()->click();
+    });
+    EXPECT_EQ(
+        int(ShowStatisticsWindow(s, ModuleId::Intervals, 500, names(), nullptr, false, &view)),
+        int(ChoiceBack));
 }
 
 namespace {

@@ -70,15 +70,18 @@ TEST(Score, TextIsFiveDigitsAlsoWhenNegative) {
 }
 
 TEST(Points, DecayStopsAboveTheStep) {
+    ScoreState s;
+    ScorePanel panel(s);
     ExerciseItem item;
     item.points = 12;
     item.pointStep = 2;
     std::vector<int> seen;
     for (int tick = 0; tick < 6; ++tick) {
-        ApplyPointDecay(item);
+        panel.TimerPointTimer(item);
         seen.push_back(item.points);
     }
     EXPECT_EQ(seen, (std::vector<int>{10, 8, 6, 4, 2, 2}));
+    EXPECT_EQ(panel.PointLabel()->text(), QStringLiteral("2"));
     // Without a step the points stay as they are.
     EXPECT_EQ(DecayedPoints(7, 0), 7);
 }
