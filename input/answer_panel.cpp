@@ -274,6 +274,9 @@ void AnswerPanel::placeColumnLabels() {
 }
 
 void AnswerPanel::ApplyIntervalRange(int rangeIndex) {
+    settings_.ExerciseOptions.Range = static_cast<std::uint8_t>(std::clamp(rangeIndex, 0, 2));
+    if (module_ != kIntervals)
+        return;
     const auto named = [this](int i) {
         box(i)->setText(QLatin1Char(' ') +
                         QString::fromStdString(names_.name(ModuleId::Intervals, i)));
@@ -308,7 +311,6 @@ void AnswerPanel::ApplyIntervalRange(int rangeIndex) {
         break;
     }
     RecountSelected(0, kIntervalBoxCount);
-    settings_.ExerciseOptions.Range = static_cast<std::uint8_t>(std::clamp(rangeIndex, 0, 2));
 }
 
 PanelLayout AnswerPanel::EarDoProblemGroup(PanelLayoutInput input) {

@@ -13,6 +13,11 @@ namespace harmik {
 
 class AnswerPanel;
 class CursorTable;
+
+// A layout rectangle as a Qt rectangle, for setGeometry of the option groups.
+inline QRect toQRect(const PanelRect& r) {
+    return QRect(r.Left, r.Top, r.Width, r.Height);
+}
 struct ItemNameList;
 struct SettingsRecord;
 
@@ -113,7 +118,7 @@ public:
 
     // Intervals: the range step of RadioOmfangClick (Part 1.6): show, hide and caption boxes
     // 12..35 and the range labels for range index 0, 1 or 2, recount SelectedCount over boxes
-    // 0..35 and store Range.
+    // 0..35 and store Range. Outside the interval module only Range is stored.
     void ApplyIntervalRange(int rangeIndex);
 
     // Task seams.

@@ -303,6 +303,10 @@ TEST_F(AnswerPanelTest, TaskClickAnswersAndKeepsTheBoxTicked) {
     EXPECT_EQ(panel->toolTip(), LoadStr(3011).section('|', 0, 0));
     EXPECT_EQ(panel->focusFirstBox(), panel->box(2)) << "the first box that can take the focus";
 
+    // A resize during the task keeps the task's hint.
+    panel->EarDoProblemGroup(window800(0, 0, 0));
+    EXPECT_EQ(panel->toolTip(), LoadStr(3011).section('|', 0, 0));
+
     click(5);
     ASSERT_EQ(answers.count(), 1);
     EXPECT_EQ(answers.at(0).at(0).toInt(), 5);
@@ -459,6 +463,10 @@ TEST_F(AnswerPanelTest, IntervalRangeShowsHidesAndCaptionsTheOctaveColumns) {
     // Switching away and back restores the range-2 grid once the range is applied again.
     select(2);
     EXPECT_TRUE(panel->LabOktav(1)->isHidden());
+    panel->ApplyIntervalRange(1);
+    EXPECT_FALSE(panel->box(25)->isHidden()) << "scale boxes are not touched";
+    EXPECT_EQ(settings.ExerciseOptions.Range, 1);
+    panel->ApplyIntervalRange(2);
     select(1);
     panel->ApplyIntervalRange(settings.ExerciseOptions.Range);
     EXPECT_EQ(caption(20), QString());
