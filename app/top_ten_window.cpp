@@ -266,8 +266,8 @@ QImage TFormTop10::FormPaint() const {
         drawTextAt(p, kScoreX, y, row.score);
         p.setFont(small);
         p.setPen(Qt::black);
-        drawTextAt(p, kDateX, y + 2, row.date);
-        drawTextAt(p, kModuleX, y + 2, row.module);
+        drawTextAt(p, kDateX, y, row.date);
+        drawTextAt(p, kModuleX, y, row.module);
     }
 
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
