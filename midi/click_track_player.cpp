@@ -7,6 +7,7 @@
 #include "theory/clock.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 #include <poll.h>
@@ -20,6 +21,7 @@ namespace harmik {
 namespace {
 
 constexpr int kClickThreadPriority = 50;
+constexpr std::uint64_t kMaxCatchUp = 64;
 
 void SendClickSound(MidiOutBackend& out, const ClickSound& sound, std::uint8_t velocity) {
     out.sendShort(
@@ -174,7 +176,11 @@ void ClickTrackPlayer::run() {
             return;
         if (fds[0].revents & POLLIN) {
             std::uint64_t expirations = 0;
-            if (read(TimerFd_, &expirations, sizeof expirations) > 0)
+            if (read(TimerFd_, &expirations, sizeof expirations) <= 0)
+                continue;
+            // After a stall, the missed steps are played at once, so that every later step
+            // keeps its place in time (the rhythm is judged against StartTime).
+            for (std::uint64_t i = 0; i < std::min<std::uint64_t>(expirations, kMaxCatchUp); ++i)
                 ClickTrackTick(*Track_, State_, *Out_, *this, MonotonicMs());
         }
     }
