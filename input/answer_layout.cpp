@@ -236,7 +236,7 @@ PanelLayout ComputePanelLayout(const PanelLayoutInput& in, bool taskRunning) {
         layout.LabelCount = 4;
         layout.LabelCentreX = {boxLeft(7) + 6, boxLeft(14) + 6, boxLeft(21) + 6, boxLeft(28) + 6};
         const PanelRect first = layout.Boxes.empty() ? PanelRect{} : layout.Boxes[0].Rect;
-        layout.LabelTop = first.Top - FontPixelHeight(font.FontSize);
+        layout.LabelTop = first.Top - in.LabelFontHeight;
         layout.Panel.Width = cols * colW + 30 - colW / 4 + 15;
         layout.Bevels[0] = {first.Width + 20, first.Top, 1, H - 30};
         layout.BevelShown[0] = true;

@@ -55,6 +55,9 @@ struct PanelLayoutInput {
     int KvalitetTag = 0;    // GroupKvalitet's Tag: its number of group boxes
     int AfspilTag = 3;      // RadioAfspil's Tag: its number of items
     bool OpNedEnabled = true; // RadioOpNed enabled (height H div 7) or not (height 0)
+    // Pixel height of the column labels' font (the main window's font; 11 for the platform's
+    // 8-point default). The inversion labels stand this much above box 0.
+    int LabelFontHeight = 11;
 };
 
 struct BoxLayout {

@@ -317,9 +317,15 @@ PanelLayout AnswerPanel::EarDoProblemGroup(PanelLayoutInput input) {
     input.Module = module_;
     input.AnswerBoxCount = module_ == kRhythm ? 12 : answerBoxCount_;
     input.LongestItemName = LongestItemName(module_, names_);
+    input.LabelFontHeight = labelFontHeight();
     const PanelLayout layout = ComputePanelLayout(input, taskRunning_);
     applyLayout(layout);
     return layout;
+}
+
+int AnswerPanel::labelFontHeight() const {
+    const QFont f = labels_[0]->font();
+    return f.pixelSize() > 0 ? f.pixelSize() : FontPixelHeight(f.pointSize());
 }
 
 void AnswerPanel::applyLayout(const PanelLayout& layout) {
@@ -333,7 +339,6 @@ void AnswerPanel::applyLayout(const PanelLayout& layout) {
         setFont(f);
     }
 
-    QFont boxFont;
     for (std::size_t i = 0; i < layout.Boxes.size() && i < boxes_.size(); ++i) {
         const BoxLayout& bl = layout.Boxes[i];
         AnswerBox* b = boxes_[i];
@@ -343,15 +348,12 @@ void AnswerPanel::applyLayout(const PanelLayout& layout) {
         f.setFamily(QString::fromStdString(bl.FontFamily));
         f.setPointSize(std::max(1, bl.FontSize));
         b->setFont(f);
-        if (i == 0)
-            boxFont = f;
     }
 
     for (int n = 0; n < 4; ++n) {
         QLabel* label = labels_[static_cast<std::size_t>(n)];
         if (n >= layout.LabelCount)
             continue;
-        label->setFont(boxFont);
         label->adjustSize();
         const int centre = layout.LabelCentreX[static_cast<std::size_t>(n)];
         label->move(centre - label->width() / 2, layout.LabelTop);

@@ -97,7 +97,7 @@ public:
 
     // Lays the panel out for the window (Part 3.1 EarDoProblemGroup; rhythm: the fixed layout
     // and EarDoScreen's size and centring). The input's Module, AnswerBoxCount and
-    // LongestItemName are taken from the panel. Moves the panel, its boxes, labels and
+    // LongestItemName are taken from the panel, LabelFontHeight from the panel's font. Moves the panel, its boxes, labels and
     // brackets, sets the hints of step 6, and returns the whole layout, option groups
     // included, for the main window to place what it owns.
     PanelLayout EarDoProblemGroup(PanelLayoutInput input);
@@ -171,6 +171,7 @@ private:
     AnswerBox* boxAt(const QPoint& panelPos) const;
     void placeColumnLabels();
     void applyLayout(const PanelLayout& layout);
+    int labelFontHeight() const;
 
     SettingsRecord& settings_;
     const CursorTable& cursors_;

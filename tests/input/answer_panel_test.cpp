@@ -547,10 +547,12 @@ TEST(PanelGeometry, InversionsIn800x600FiveColumnsWithTheLineAndTheLabels) {
     EXPECT_EQ(l.Boxes[27].Rect, (PanelRect{295, 238, 87, 17}));
     EXPECT_EQ(l.Boxes[28].Rect, (PanelRect{375, 34, 20, 17})); // boxes past 27: 20 wide
     EXPECT_FALSE(l.Boxes[10].CaptionLeft);
-    // Font: max(11, min(274 div 11 = 24, trunc(415 / 8 × 1.8 / 5 = 18.68))) = 18, 24 px high.
+    // Font: max(11, min(274 div 11 = 24, trunc(415 / 8 × 1.8 / 5 = 18.68))) = 18.
     EXPECT_EQ(l.Boxes[0].FontSize, 18);
     EXPECT_EQ(l.LabelCount, 4);
-    EXPECT_EQ(l.LabelTop, 34 - 24);
+    EXPECT_EQ(l.LabelTop, 34 - 11) << "one (8-point) font height above box 0";
+    EXPECT_EQ(FontPixelHeight(8), 11);
+    EXPECT_EQ(FontPixelHeight(18), 24);
     EXPECT_EQ(l.LabelCentreX, (std::array<int, 4>{141, 221, 301, 381}));
     EXPECT_EQ(l.Panel.Width, 5 * 80 + 30 - 20 + 15);
     EXPECT_TRUE(l.BevelShown[0]);
