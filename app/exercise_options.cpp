@@ -16,7 +16,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cmath>
 
 namespace harmik {
 namespace {
@@ -40,10 +39,6 @@ constexpr int kTempoHint = 3059;
 constexpr int kRhythmModule = 7;
 constexpr int kProgressionModule = 5;
 constexpr int kPlayStyleTonicOnly = 2;
-
-int nearest(double x) {
-    return static_cast<int>(std::nearbyint(x));
-}
 
 // The text of a string-table entry, or the given sign while the table has no such entry.
 QString textOrSign(int id, const char* sign) {
@@ -140,29 +135,7 @@ void ItemGroupBox::showGroups(int n, const std::array<QString, kItemGroupCount>&
         b->setChecked(false);
         b->setVisible(k < shown_);
     }
-    // The window's layout makes the group one row taller than the number of boxes.
     setProperty("Tag", shown_);
-    placeBoxes();
-}
-
-void ItemGroupBox::resizeEvent(QResizeEvent* e) {
-    QGroupBox::resizeEvent(e);
-    placeBoxes();
-}
-
-void ItemGroupBox::placeBoxes() {
-    if (shown_ == 0)
-        return;
-    // The caption takes the first row; the boxes share the rest.
-    const int rows = shown_ + 1;
-    const int rowHeight = height() / rows;
-    QFont f = font();
-    f.setPixelSize(std::max(11, std::min(nearest(double(height()) / rows * 0.8), width() / 10)));
-    for (int k = 0; k < shown_; ++k) {
-        QCheckBox* b = boxes_[static_cast<std::size_t>(k)];
-        b->setFont(f);
-        b->setGeometry(6, rowHeight * (k + 1) - rowHeight / 4, width() - 12, rowHeight);
-    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -176,21 +149,10 @@ RootGroupBox::RootGroupBox(QWidget* parent) : QGroupBox(parent) {
     combo_->addItem(textOrSign(kRandomRootText, "?"));
 }
 
-void RootGroupBox::resizeEvent(QResizeEvent* e) {
-    QGroupBox::resizeEvent(e);
-    const int w = width() / 2;
-    combo_->setGeometry((width() - w) / 2, height() / 3, w, combo_->sizeHint().height());
-}
-
 BeligGroupBox::BeligGroupBox(QWidget* parent) : QGroupBox(parent) {
     setObjectName(QStringLiteral("GroupBelig"));
     check_ = new QCheckBox(LoadStr(kCheckBeligCaption), this);
     check_->setObjectName(QStringLiteral("CheckBelig"));
-}
-
-void BeligGroupBox::resizeEvent(QResizeEvent* e) {
-    QGroupBox::resizeEvent(e);
-    check_->setGeometry(5, nearest(height() / 2.3), width() - 10, nearest(0.4 * height()));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -238,8 +200,8 @@ void ExerciseOptionsPanel::buildGroups(QWidget* parent) {
         new RadioGroupBox(QStringLiteral("RadioAfspil"), tableTexts(kPlayModeItems, 3), 1, parent);
     radioAfspil_->setTitle(LoadStr(kRadioAfspilCaption));
     setHint(radioAfspil_, kRadioAfspilHint);
-    // The window's layout gives the group this many rows: the caption and three items.
-    radioAfspil_->setProperty("Tag", 4);
+    // The window's layout gives the group one row per item.
+    radioAfspil_->setProperty("Tag", 3);
     connect(radioAfspil_, &RadioGroupBox::itemClicked, this,
             &ExerciseOptionsPanel::RadioAfspilClick);
 

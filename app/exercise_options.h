@@ -45,8 +45,8 @@ private:
     std::vector<QRadioButton*> buttons_;
 };
 
-// GroupKvalitet: the item-group boxes CheckKval1 .. CheckKval5 stacked in the group, the
-// visible ones sharing its height.
+// GroupKvalitet: the item-group boxes CheckKval1 .. CheckKval5. The window's layout places
+// the boxes inside the group (the group's "Tag" property holds the number shown).
 class ItemGroupBox : public QGroupBox {
     Q_OBJECT
 public:
@@ -56,24 +56,18 @@ public:
     void showGroups(int n, const std::array<QString, kItemGroupCount>& captions);
     int shownGroups() const { return shown_; }
 
-protected:
-    void resizeEvent(QResizeEvent* e) override;
-
 private:
-    void placeBoxes();
     std::array<QCheckBox*, kItemGroupCount> boxes_{};
     int shown_ = 0;
 };
 
-// GroupGrundtone with its root list ComboGrundtone at a third of the group's height.
+// GroupGrundtone with its root list ComboGrundtone: C .. B (H under German notation) and the
+// random root.
 class RootGroupBox : public QGroupBox {
     Q_OBJECT
 public:
     explicit RootGroupBox(QWidget* parent);
     QComboBox* combo() const { return combo_; }
-
-protected:
-    void resizeEvent(QResizeEvent* e) override;
 
 private:
     QComboBox* combo_ = nullptr;
@@ -85,9 +79,6 @@ class BeligGroupBox : public QGroupBox {
 public:
     explicit BeligGroupBox(QWidget* parent);
     QCheckBox* check() const { return check_; }
-
-protected:
-    void resizeEvent(QResizeEvent* e) override;
 
 private:
     QCheckBox* check_ = nullptr;
