@@ -10,6 +10,7 @@
 #include <QToolTip>
 
 #include "input/cursor_table.h"
+#include "theory/generator_options.h"
 #include "theory/item_names.h"
 #include "userdata/hints.h"
 #include "userdata/settings_record.h"
@@ -201,6 +202,15 @@ int AnswerPanel::RecountSelected(int first, int last) {
     }
     selectedCount_ = count;
     return count;
+}
+
+void AnswerPanel::CopySelection(GeneratorOptions& options) const {
+    for (int i = 0; i < kBoxCount; ++i) {
+        options.AnswerChecks[static_cast<std::size_t>(i)] = box(i)->isChecked();
+        options.AnswerVisible[static_cast<std::size_t>(i)] = !box(i)->isHidden();
+    }
+    options.AnswerBoxCount = answerBoxCount_;
+    options.SelectedCount = selectedCount_;
 }
 
 void AnswerPanel::PlaceChecks(const QString& title, int count) {

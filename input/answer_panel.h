@@ -18,6 +18,7 @@ class CursorTable;
 inline QRect toQRect(const PanelRect& r) {
     return QRect(r.Left, r.Top, r.Width, r.Height);
 }
+struct GeneratorOptions;
 struct ItemNameList;
 struct SettingsRecord;
 
@@ -112,6 +113,10 @@ public:
     // when the tick is already so, otherwise the tick changes and ProblemCheck runs.
     void setBoxTicked(int index, bool ticked);
     bool boxTicked(int index) const;
+
+    // The selection as the generators read it: ticked and shown states of the 51 boxes,
+    // AnswerBoxCount and SelectedCount.
+    void CopySelection(GeneratorOptions& options) const;
 
     // Recounts SelectedCount over boxes first..last−1 that are shown and ticked.
     int RecountSelected(int first, int last);

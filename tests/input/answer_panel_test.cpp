@@ -1,6 +1,7 @@
 #include "input/answer_layout.h"
 #include "input/answer_panel.h"
 #include "input/cursor_table.h"
+#include "theory/generator_options.h"
 #include "theory/item_names.h"
 #include "theory/theory_tables.h"
 #include "userdata/settings_record.h"
@@ -192,6 +193,13 @@ TEST_F(AnswerPanelTest, InversionRowSwitchCopiesToTheRowAndOnlyTheGridCounts) {
         click(i);
     EXPECT_TRUE(ticked(29));
     EXPECT_EQ(panel->SelectedCount(), 25);
+    GeneratorOptions options;
+    panel->CopySelection(options);
+    EXPECT_EQ(options.AnswerBoxCount, 35);
+    EXPECT_EQ(options.SelectedCount, 25);
+    EXPECT_TRUE(options.AnswerChecks[29]);
+    EXPECT_FALSE(options.AnswerVisible[29]) << "the triads' third inversions are never asked";
+    EXPECT_FALSE(options.AnswerVisible[35]);
     // A grid box alone changes only itself.
     click(8);
     EXPECT_FALSE(ticked(8));
