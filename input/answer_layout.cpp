@@ -63,8 +63,8 @@ PanelLayout rhythmLayout(const PanelLayoutInput& in, bool taskRunning) {
     return layout;
 }
 
-int boxLeftAndWidth(const PanelLayoutInput& in, int i, int col, int colW, int groupWidth,
-                    int cols, int& width, bool& captionLeft) {
+int boxLeftAndWidth(const PanelLayoutInput& in, int i, int col, int colW, int groupWidth, int cols,
+                    int& width, bool& captionLeft) {
     const int unit = in.ClientWidth / 75;
     switch (in.Module) {
     case kModuleIntervals:
@@ -100,15 +100,13 @@ void placeOptionGroups(const PanelLayoutInput& in, PanelLayout& layout) {
     const int left = layout.Panel.Left + layout.Panel.Width - 2;
     const int width = in.ClientWidth / 4;
 
-    o.GroupKvalitet = {left, layout.Panel.Top, in.ClientWidth / 5,
-                       (H / 14) * (in.KvalitetTag + 1)};
+    o.GroupKvalitet = {left, layout.Panel.Top, in.ClientWidth / 5, (H / 14) * (in.KvalitetTag + 1)};
     const int step = H / 14;
     for (int k = 0; k < in.KvalitetTag; ++k)
         o.KvalitetBoxes.push_back({8, step / 2 + k * step, o.GroupKvalitet.Width - 16, step});
-    o.KvalitetFontSize =
-        std::max(11, std::min(Nearest(static_cast<double>(o.GroupKvalitet.Height) /
-                                      std::max(1, layout.Rows) * 0.8),
-                              o.GroupKvalitet.Width / 10));
+    o.KvalitetFontSize = std::max(11, std::min(Nearest(static_cast<double>(o.GroupKvalitet.Height) /
+                                                       std::max(1, layout.Rows) * 0.8),
+                                               o.GroupKvalitet.Width / 10));
 
     const int afspilHeight = (H / 16) * in.AfspilTag;
     o.RadioAfspil = {left, layout.Panel.bottom() - afspilHeight, width, afspilHeight};
@@ -174,8 +172,8 @@ PanelLayout ComputePanelLayout(const PanelLayoutInput& in, bool taskRunning) {
         return layout;
 
     // Step 1.
-    const int H = in.ClientHeight - in.StaffHeight - in.PianoHeight - 16 * in.StatusBar -
-                  in.MenuHeight;
+    const int H =
+        in.ClientHeight - in.StaffHeight - in.PianoHeight - 16 * in.StatusBar - in.MenuHeight;
     layout.H = H;
     layout.Panel = {in.OveWidth + 3, in.MenuHeight, 0, H};
 
@@ -202,10 +200,12 @@ PanelLayout ComputePanelLayout(const PanelLayoutInput& in, bool taskRunning) {
     BoxLayout font;
     if (in.Module == kModuleProgressions && in.WindowWidth > 820) {
         font.FontFamily = "Times";
-        font.FontSize = std::max(12, std::min(fontByHeight, Trunc(textRoom / longest * 1.4 / cols)));
+        font.FontSize =
+            std::max(12, std::min(fontByHeight, Trunc(textRoom / longest * 1.4 / cols)));
     } else {
         font.FontFamily = "Arial";
-        font.FontSize = std::max(11, std::min(fontByHeight, Trunc(textRoom / longest * 1.8 / cols)));
+        font.FontSize =
+            std::max(11, std::min(fontByHeight, Trunc(textRoom / longest * 1.8 / cols)));
     }
     for (int i = 0; i < in.AnswerBoxCount; ++i) {
         const int col = i / rows;

@@ -41,19 +41,19 @@ std::ostream& operator<<(std::ostream& os, const PanelRect& r);
 
 // What EarDoProblemGroup reads of the main window.
 struct PanelLayoutInput {
-    int ClientWidth = 800;  // the main window's client area
+    int ClientWidth = 800; // the main window's client area
     int ClientHeight = 600;
-    int WindowWidth = 800;  // the main window's outer width (progression font rule: > 820)
-    int StaffHeight = 0;    // Pan_Staff
-    int PianoHeight = 0;    // Pan_Klaver
-    int MenuHeight = 0;     // SpeedMenu
-    int OveWidth = 0;       // Pan_Ove
-    int StatusBar = 1;      // 0 or 1
+    int WindowWidth = 800; // the main window's outer width (progression font rule: > 820)
+    int StaffHeight = 0;   // Pan_Staff
+    int PianoHeight = 0;   // Pan_Klaver
+    int MenuHeight = 0;    // SpeedMenu
+    int OveWidth = 0;      // Pan_Ove
+    int StatusBar = 1;     // 0 or 1
     int Module = 1;
     int AnswerBoxCount = 0;
     int LongestItemName = 0;
-    int KvalitetTag = 0;    // GroupKvalitet's Tag: its number of group boxes
-    int AfspilTag = 3;      // RadioAfspil's Tag: its number of items
+    int KvalitetTag = 0;      // GroupKvalitet's Tag: its number of group boxes
+    int AfspilTag = 3;        // RadioAfspil's Tag: its number of items
     bool OpNedEnabled = true; // RadioOpNed enabled (height H div 7) or not (height 0)
     // Pixel height of the column labels' font (the main window's font; 11 for the platform's
     // 8-point default). The inversion labels stand this much above box 0.
@@ -80,7 +80,7 @@ struct OptionGroupLayout {
     PanelRect RadioOmfang;
     PanelRect RadioOpNed;
     PanelRect GroupBelig;
-    PanelRect CheckBelig; // inside GroupBelig
+    PanelRect CheckBelig;   // inside GroupBelig
     PanelRect GroupKadence; // progressions
 };
 
@@ -94,8 +94,8 @@ struct PanelLayout {
     int Pitch = 0;
     int StepThreeWidth = 0; // panel width of step 3, before the module's step-5 change
 
-    PanelRect Panel;      // Group_Problem in the client area
-    int PanelFontSize = 0; // the group's own font size (rhythm 10; 0 = leave as it is)
+    PanelRect Panel;              // Group_Problem in the client area
+    int PanelFontSize = 0;        // the group's own font size (rhythm 10; 0 = leave as it is)
     std::vector<BoxLayout> Boxes; // one per box in use (rhythm: 12)
 
     // Column labels LabOktav1..4: the x (in the panel) their centre sits on and their top;

@@ -48,7 +48,8 @@ bool validModule(int m) {
 
 // ---------------------------------------------------------------- AnswerBox
 
-AnswerBox::AnswerBox(int index, AnswerPanel* panel) : QCheckBox(panel), index_(index), panel_(panel) {}
+AnswerBox::AnswerBox(int index, AnswerPanel* panel)
+    : QCheckBox(panel), index_(index), panel_(panel) {}
 
 void AnswerBox::setCaptionLeft(bool left) {
     setLayoutDirection(left ? Qt::RightToLeft : Qt::LeftToRight);
@@ -179,12 +180,13 @@ void AnswerPanel::setTickQuietly(AnswerBox* b, bool ticked) {
 }
 
 void AnswerPanel::paintCaption(int index) {
+    // Ticked: white; cleared: the group's font colour, inherited so that it follows the group.
     AnswerBox* b = box(index);
-    const QColor colour = b->isChecked() ? QColor(0xFF, 0xFF, 0xFF)
-                                         : palette().color(QPalette::WindowText);
-    QPalette pal = b->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    pal.setColor(QPalette::ButtonText, colour);
+    QPalette pal;
+    if (b->isChecked()) {
+        pal.setColor(QPalette::WindowText, QColor(0xFF, 0xFF, 0xFF));
+        pal.setColor(QPalette::ButtonText, QColor(0xFF, 0xFF, 0xFF));
+    }
     b->setPalette(pal);
 }
 
@@ -235,7 +237,8 @@ void AnswerPanel::PlaceChecks(const QString& title, int count) {
             continue;
         QString caption;
         if (module_ == kRhythm) {
-            caption = QLatin1Char(' ') + LoadStr(kRhythmCaption[static_cast<std::size_t>(std::min(i, 11))]);
+            caption = QLatin1Char(' ') +
+                      LoadStr(kRhythmCaption[static_cast<std::size_t>(std::min(i, 11))]);
             if (i >= 9 && i <= 11)
                 ApplyHintId(b, kRhythmOptionHint[static_cast<std::size_t>(i - 9)]);
         } else if (module_ == kInversions && i >= kFirstInversionGridBox) {

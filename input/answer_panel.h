@@ -98,9 +98,9 @@ public:
 
     // Lays the panel out for the window (Part 3.1 EarDoProblemGroup; rhythm: the fixed layout
     // and EarDoScreen's size and centring). The input's Module, AnswerBoxCount and
-    // LongestItemName are taken from the panel, LabelFontHeight from the panel's font. Moves the panel, its boxes, labels and
-    // brackets, sets the hints of step 6, and returns the whole layout, option groups
-    // included, for the main window to place what it owns.
+    // LongestItemName are taken from the panel, LabelFontHeight from the panel's font. Moves the
+    // panel, its boxes, labels and brackets, sets the hints of step 6, and returns the whole
+    // layout, option groups included, for the main window to place what it owns.
     PanelLayout EarDoProblemGroup(PanelLayoutInput input);
 
     // The click handler `ProblemCheck` of box `index` (after its tick has changed): the answer

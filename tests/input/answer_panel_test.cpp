@@ -166,6 +166,13 @@ TEST_F(AnswerPanelTest, ClickTicksColoursWritesThroughAndRecounts) {
     EXPECT_FALSE(stored(3, 5));
     EXPECT_EQ(panel->captionColour(5), groupColour);
     EXPECT_EQ(panel->SelectedCount(), 0);
+    // A cleared caption follows the group's font colour (silver on a low-colour display).
+    QPalette silver = panel->palette();
+    silver.setColor(QPalette::WindowText, QColor(0xC0, 0xC0, 0xC0));
+    panel->setPalette(silver);
+    EXPECT_EQ(panel->captionColour(5), QColor(0xC0, 0xC0, 0xC0));
+    click(5);
+    EXPECT_EQ(panel->captionColour(5), QColor(255, 255, 255));
     // The other modules' remembered ticks are untouched and come back on switching.
     settings.AnswerChecks[0][4] = 1;
     select(1);
@@ -518,11 +525,11 @@ TEST(PanelGeometry, IntervalsIn800x600HaveThreeColumnsOfTwelveTheThirdNarrower) 
 
     // Option groups at 163 + 430 − 2 = 591, 200 wide, stacked up from the panel's bottom 314.
     const OptionGroupLayout& o = l.Options;
-    EXPECT_EQ(o.RadioAfspil, (PanelRect{591, 263, 200, 51}));   // (274 div 16) × 3
+    EXPECT_EQ(o.RadioAfspil, (PanelRect{591, 263, 200, 51}));    // (274 div 16) × 3
     EXPECT_EQ(o.GroupGrundtone, (PanelRect{591, 218, 200, 45})); // 274 div 6
     EXPECT_EQ(o.RadioOmfang, (PanelRect{591, 179, 200, 39}));    // 274 div 7
     EXPECT_EQ(o.RadioOpNed, (PanelRect{591, 140, 200, 39}));
-    EXPECT_EQ(o.GroupKvalitet, (PanelRect{591, 40, 160, 76}));   // (274 div 14) × 4
+    EXPECT_EQ(o.GroupKvalitet, (PanelRect{591, 40, 160, 76})); // (274 div 14) × 4
     EXPECT_EQ(o.KvalitetBoxes.size(), 3u);
     EXPECT_EQ(o.KvalitetFontSize, 11);
     EXPECT_EQ(o.ComboGrundtone.Top, 15);
@@ -549,9 +556,9 @@ TEST(PanelGeometry, InversionsIn800x600FiveColumnsWithTheLineAndTheLabels) {
     const PanelLayout l = ComputePanelLayout(window800(4, 35, 8));
     EXPECT_EQ(l.Cols, 5);
     EXPECT_EQ(l.Pitch, 34);
-    EXPECT_EQ(l.Boxes[0].Rect, (PanelRect{15, 34, 87, 17}));   // trunc(100 × 0.875)
+    EXPECT_EQ(l.Boxes[0].Rect, (PanelRect{15, 34, 87, 17})); // trunc(100 × 0.875)
     EXPECT_EQ(l.Boxes[6].Rect, (PanelRect{15, 238, 87, 17}));
-    EXPECT_EQ(l.Boxes[7].Rect, (PanelRect{135, 34, 87, 17}));  // nearest(40 + 15 + 80)
+    EXPECT_EQ(l.Boxes[7].Rect, (PanelRect{135, 34, 87, 17})); // nearest(40 + 15 + 80)
     EXPECT_EQ(l.Boxes[27].Rect, (PanelRect{295, 238, 87, 17}));
     EXPECT_EQ(l.Boxes[28].Rect, (PanelRect{375, 34, 20, 17})); // boxes past 27: 20 wide
     EXPECT_FALSE(l.Boxes[10].CaptionLeft);
