@@ -385,8 +385,7 @@ void AnswerPanel::applyLayout(const PanelLayout& layout) {
         if (!taskRunning_ && !tutorActive_)
             ApplyHint(this, IdleHint());
         if (module_ == kIntervals)
-            for (AnswerBox* b : boxes_)
-                ApplyHint(b, QString());
+            clearBoxHints();
     }
 }
 
@@ -462,6 +461,11 @@ void AnswerPanel::enableForTask() {
         box(i)->setEnabled(box(i)->isChecked());
     if (module_ != kRhythm)
         ApplyHintId(this, kHintAnswer);
+}
+
+void AnswerPanel::clearBoxHints() {
+    for (AnswerBox* b : boxes_)
+        ApplyHint(b, QString());
 }
 
 AnswerBox* AnswerPanel::focusFirstBox() {

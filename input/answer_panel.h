@@ -144,6 +144,9 @@ public:
     // string 3012; otherwise every box shows hints again and the hint is 3008 + "|" + 3010.
     // Without the tutor every box in use is enabled.
     void restoreAfterTask(bool tutorActive);
+    // The interval module's step of EarDoProblemGroup: every box's own hint is cleared (the
+    // group's hint shows over them).
+    void clearBoxHints();
     // The group hint of EarDoProblemGroup step 6: 3008 + "|" + 3010.
     static QString IdleHint();
 
