@@ -152,6 +152,13 @@ std::vector<SoundMessage> SoundSystem::ReopenDevices() {
     return messages;
 }
 
+void SoundSystem::ApplyLoadedSettings() {
+    Output_->ProgramChange(Settings.MidiOutDevice, Settings.OutChannel, Settings.OutInstrument);
+    Output_->ProgramChange(Settings.MidiThruDevice, Settings.ThruChannel, Settings.ThruInstrument);
+    Output_->SetMidiVolume(Settings.MidiVolume);
+    Output_->SetWaveVolume(Settings.WaveVolume);
+}
+
 bool SoundSystem::StartClickTrack(ClickTrack& track) {
     MidiOutBackend* out = MIDIUD_->backend();
     if (!out)

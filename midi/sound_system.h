@@ -46,9 +46,13 @@ struct SoundSystemOptions {
 // The sound layer as the main window uses it: the two output components and the input, the
 // built-in synthesizer with its mixer, the note operations and the click track.
 //
-// Start-up: construct; EnumerateDevices (show its messages; when NoWaveDevice() set
-// FeedbackType to 1); OpenDevices (show its messages); then the settings' program changes and
-// volumes through Output(). Shut down with Shutdown (or let the destructor do it).
+// Start-up: construct (with the object that receives ClickTrackReportEvent); copy the settings
+// into Settings; EnumerateDevices (show its messages; when NoWaveDevice() set FeedbackType to 1
+// and copy it again); OpenDevices (show its messages); ApplyLoadedSettings. While running: the
+// note operations and the playback timer's tick through Output(), MidiInput1().OnMidiInput /
+// OnOverflow, Output().OnOutputActivity for the lamp, StartClickTrack / RestartClickTrack /
+// KillClickTrack, ShutUpClick for the panic button. Shut down with Shutdown (after stopping the
+// playback timer), or let the destructor do it.
 class SoundSystem {
 public:
     SoundSystem(QObject* clickReportReceiver, SoundSystemOptions options = {});
@@ -62,6 +66,8 @@ public:
     std::vector<SoundMessage> EnumerateDevices();
     std::vector<SoundMessage> OpenDevices();
     std::vector<SoundMessage> ReopenDevices(); // after the MIDI settings dialog's OK
+    // The sound part of applying loaded settings: both instruments, MIDI and wave volume.
+    void ApplyLoadedSettings();
 
     int MidiOutputCount() const { return OutputCount_; } // 0: hint 3046, no task without speaker
     int MidiInputCount() const { return InputCount_; }

@@ -68,8 +68,10 @@ TEST(SoundStartUp, ADeviceThatFailsToOpenIsReportedOnceAndStartUpGoesOn) {
     EXPECT_TRUE(sound.MidiInput1().isOpen());
     EXPECT_TRUE(sound.MIDITHRU().isOpen());
     EXPECT_FALSE(sound.MIDIUD().isOpen());
+    sound.ApplyLoadedSettings(); // the user's instrument still reaches the thru device
+    EXPECT_EQ(ports.Sent.shortsTo(1), std::vector<std::uint32_t>{PackShortMessage(0xC1, 4, 0)});
     sound.Output().NoteOn(2, 2, 60, 80); // the user's own sound still plays
-    EXPECT_EQ(ports.Sent.shortsTo(1).size(), 1u);
+    EXPECT_EQ(ports.Sent.shortsTo(1).size(), 2u);
 }
 
 TEST(SoundStartUp, AStoredDeviceIndexBeyondTheListIsReportedNotFatal) {
