@@ -2,6 +2,7 @@
 #include "loopback_support.h"
 #include "render_support.h"
 
+#include "midi/click_track_player.h"
 #include "midi/midi_event.h"
 #include "midi/midi_output.h"
 #include "midi/sound_engine.h"
@@ -11,6 +12,7 @@
 
 #include <fluidsynth.h>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace harmik::test {
 namespace {
@@ -223,6 +225,65 @@ TEST_F(Speaker, ToneLastsOneBeatAndNotesOutsideTheTableAreSilent) {
         out.NoteOn(0, 1, note, 85);
         EXPECT_LT(Rms(Render(engine, 0.1)), kSilence) << note;
     }
+}
+
+} // namespace
+} // namespace harmik::test
+
+namespace harmik::test {
+namespace {
+
+// The audio callback renders on its own thread while the main thread starts and stops
+// sounds and the click track plays into the same synthesizer.
+TEST(Mixer, IsSharedSafelyByTheMainThreadTheClickTrackAndTheAudioThread) {
+    SoundEngine engine;
+    const QString font = TestSoundFont();
+    if (!font.isEmpty())
+        engine.loadSoundFontInBackground(font); // loading while everything else runs
+    std::atomic<bool> running{true};
+    std::atomic<int> blocks{0};
+    double heard = 0;
+    std::thread audio([&] {
+        float left[64];
+        float right[64];
+        while (running.load()) {
+            std::fill(std::begin(left), std::end(left), 0.0f);
+            std::fill(std::begin(right), std::end(right), 0.0f);
+            engine.render(left, right, 64);
+            for (float v : left)
+                heard = std::max(heard, double(std::abs(v)));
+            blocks.fetch_add(1);
+        }
+    });
+    BuiltInSynthOutput synth(engine);
+    ClickTrackPlayer click(nullptr);
+    ClickTrack track;
+    track.Click = {9, 42, 80};
+    track.Accent = {9, 37, 100};
+    track.StepsPerBar = 4;
+    track.StepCount = 15;
+    track.Period = 2;
+    track.Steps.fill(StepClick);
+    ASSERT_TRUE(click.Start(track, synth));
+    const WaveSound beep = DefaultSound(engine.sampleRate());
+    for (int round = 0; round < 50; ++round) {
+        engine.playWave(beep);
+        engine.speakerTone(440, 5);
+        engine.setWaveVolume(round % 2 ? 0.5 : 1.0);
+        engine.midiShort(PackShortMessage(0xC0, std::uint8_t(round), 0));
+        engine.midiShort(PackShortMessage(0x90, std::uint8_t(40 + round), 90));
+        if (round % 10 == 9) {
+            engine.stopWaves();
+            engine.speakerOff();
+        }
+        for (int seen = blocks.load(); blocks.load() < seen + 4;)
+            std::this_thread::yield();
+    }
+    click.Kill();
+    engine.waitForSoundFont();
+    running = false;
+    audio.join();
+    EXPECT_GT(heard, 0.01);
 }
 
 } // namespace
