@@ -38,6 +38,7 @@ SoundSystem::SoundSystem(QObject* clickReportReceiver, SoundSystemOptions option
     Output_ = std::make_unique<SoundOutput>(*MIDIUD_, *MIDITHRU_, Engine_.get(), Settings);
     Output_->setDataFolders(Options_.DataFolders);
     Click_ = std::make_unique<ClickTrackPlayer>(clickReportReceiver);
+    QObject::connect(&RestTimer_, &QTimer::timeout, [this] { restAudioIfIdle(); });
 }
 
 SoundSystem::~SoundSystem() {
@@ -72,7 +73,6 @@ void SoundSystem::surveyAudioOutput(std::vector<SoundMessage>& messages) {
     }
     // There is an output; it rests until something is to be heard.
     Engine_->restIfIdle(MonotonicMs(), 0);
-    QObject::connect(&RestTimer_, &QTimer::timeout, [this] { restAudioIfIdle(); });
     RestTimer_.start(kRestCheckMs);
 }
 
