@@ -165,9 +165,10 @@ QToolButton* SpeedMenu::button(int m) const {
 }
 
 void SpeedMenu::SpeedButtonClick(int m) {
-    if (m < 1 || m > 7 || m == settings_.CurrentModule)
-        return;
-    emit moduleChosen(m);
+    if (m >= 1 && m <= 7 && m != settings_.CurrentModule)
+        emit moduleChosen(m);
+    // The button pressed is the current module's, also when the window kept its module.
+    pressDown(settings_.CurrentModule);
 }
 
 void SpeedMenu::chooseFromMenu(int m) {
@@ -175,7 +176,6 @@ void SpeedMenu::chooseFromMenu(int m) {
     if (!b || !b->isEnabled())
         return;
     SpeedButtonClick(m);
-    pressDown(m);
 }
 
 void SpeedMenu::pressDown(int m) {

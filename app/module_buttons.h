@@ -20,7 +20,8 @@ public:
     // The tool button of module m (1..7).
     QToolButton* button(int m) const;
 
-    // The buttons' handlers: ask for the module unless it is already the current one.
+    // The buttons' handlers: ask for the module unless it is already the current one. The
+    // window switches synchronously; afterwards the current module's button is the one down.
     void SpeedIntervalClick() { SpeedButtonClick(1); }
     void SpeedSkalaClick() { SpeedButtonClick(2); }
     void SpeedAkkordClick() { SpeedButtonClick(3); }

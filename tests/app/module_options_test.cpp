@@ -417,7 +417,13 @@ protected:
     void SetUp() override {
         settings.CurrentModule = 1;
         menu.pressDown(1);
+        // The window switches unless it is told to keep its module.
+        QObject::connect(&menu, &SpeedMenu::moduleChosen, [this](int m) {
+            if (!refuse)
+                settings.CurrentModule = static_cast<std::uint8_t>(m);
+        });
     }
+    bool refuse = false;
     SettingsRecord settings = DefaultSettings();
     SpeedMenu menu{settings};
 };
@@ -439,6 +445,14 @@ TEST_F(SpeedMenuTest, ButtonsAskOnlyForAnotherModule) {
     settings.CurrentModule = 0;
     menu.SpeedIntervalClick();
     EXPECT_EQ(chosen.count(), 2);
+    EXPECT_TRUE(menu.button(1)->isChecked());
+
+    // A module the window does not switch to does not stay pressed.
+    refuse = true;
+    menu.button(6)->click();
+    EXPECT_EQ(chosen.count(), 3);
+    EXPECT_TRUE(menu.button(1)->isChecked());
+    EXPECT_FALSE(menu.button(6)->isChecked());
 }
 
 TEST_F(SpeedMenuTest, MenuChoiceDuringATaskDoesNothing) {
