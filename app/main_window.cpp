@@ -2,11 +2,20 @@
 
 #include "app/about_window.h"
 #include "app/activity_lamps.h"
+#include "app/exercise_options.h"
 #include "app/main_menu.h"
+#include "app/module_buttons.h"
+#include "app/score_panel.h"
+#include "app/sound_bridge.h"
 #include "app/sound_panel.h"
-#include "theory/module_id.h"
+#include "app/top_ten_window.h"
+#include "app/transport_panel.h"
+#include "input/answer_panel.h"
+#include "theory/clock.h"
+#include "theory/progression_table.h"
 #include "userdata/hints.h"
 #include "userdata/messages.h"
+#include "userdata/paths.h"
 #include "userdata/strings.h"
 
 #include <QAction>
@@ -14,15 +23,12 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QScreen>
 #include <QStatusTipEvent>
 #include <QToolTip>
 #include <QUrl>
-#include <QVBoxLayout>
 
 namespace harmik {
 namespace {
@@ -35,76 +41,48 @@ constexpr int kCloseQuestion = 511;
 constexpr int kFileNotWritten = 2041;
 constexpr int kCreditsHint = 3050;
 constexpr int kSoundPanelHint = 3051;
-
-// Help topics of the modules, by module number.
-constexpr int kModuleHelpTopic[8] = {0, 11, 12, 13, 14, 17, 15, 16};
+constexpr int kNoMidiOutPianoHint = 3046;
+constexpr int kSynthName = 1361;
 
 // Commands that work in this build. The others are shown, disabled, until their parts are in.
-const char* const kWorkingCommands[] = {"mAfslutHarmik", "mVisTitel", "mOmHarmik", "mHomepage"};
+const char* const kWorkingCommands[] = {
+    "mAfslutHarmik", "mVisTitel", "mOmHarmik",    "mHomepage",    "mTop10",    "mIntervaller",
+    "mSkalaer",      "mAkkorder", "mOmvendinger", "mProgression", "mMelodier", "mRytme",
+};
+
+const char* const kModuleMenuItems[] = {"mIntervaller", "mSkalaer",  "mAkkorder", "mOmvendinger",
+                                        "mProgression", "mMelodier", "mRytme"};
 
 int screenDepth(const QWidget* w) {
     const QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
     return screen ? screen->depth() : 24;
 }
 
-QColor qcolorOr(const QColor& c, const QColor& fallback) {
-    return c.isValid() ? c : fallback;
+TForm1Setup setupForDepth(int bitsPerPixel) {
+    TForm1Setup s;
+    s.bitsPerPixel = bitsPerPixel;
+    return s;
 }
 
 } // namespace
 
-TForm1::TForm1(int bitsPerPixel, QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(int bitsPerPixel, QWidget* parent) : TForm1(setupForDepth(bitsPerPixel), parent) {}
+
+TForm1::TForm1(const TForm1Setup& setup, QWidget* parent) : QMainWindow(parent), setup_(setup) {
     setObjectName(QStringLiteral("TForm1"));
     buildLayout();
-    FormCreate(bitsPerPixel);
+    FormCreate(setup.bitsPerPixel);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    timerMidi1_.stop();
+    timerPoint_.stop();
+    if (sound_)
+        sound_->Shutdown(noteQueue_);
+}
 
 QString TForm1::ModuleCaption(int module) {
     return QStringLiteral(" H A R M I K - ") + LoadStr(kModuleTitleBase + module);
-}
-
-void TForm1::buildLayout() {
-    auto* central = new QWidget(this);
-    central->setObjectName(QStringLiteral("MainArea"));
-    setCentralWidget(central);
-
-    freeArea_ = new QWidget(central);
-    freeArea_->setObjectName(QStringLiteral("FreeArea"));
-    freeArea_->setMouseTracking(true);
-    freeArea_->installEventFilter(this);
-
-    credits_ = new QLabel(central);
-    credits_->setObjectName(QStringLiteral("LabCredits"));
-    credits_->setCursor(Qt::PointingHandCursor);
-    credits_->installEventFilter(this);
-
-    imageMini_ = new MiniPicture(central);
-    imageEndeH_ = new ActivityLamps(central);
-
-    auto* foot = new QHBoxLayout;
-    foot->setContentsMargins(6, 2, 6, 2);
-    foot->addWidget(credits_);
-    foot->addStretch(1);
-    foot->addWidget(imageMini_);
-    foot->addWidget(imageEndeH_);
-
-    panStatus_ = new QLabel(central);
-    panStatus_->setObjectName(QStringLiteral("PanStatus"));
-    panStatus_->setFrameShape(QFrame::Panel);
-    panStatus_->setFrameShadow(QFrame::Sunken);
-    panStatus_->setIndent(4);
-
-    auto* column = new QVBoxLayout(central);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    column->addWidget(freeArea_, 1);
-    column->addLayout(foot);
-    column->addWidget(panStatus_);
-
-    panValg_ = new SoundPanel(central);
-    connect(imageMini_, &MiniPicture::touched, this, &TForm1::openSoundPanel);
 }
 
 void TForm1::FormCreate(int bitsPerPixel) {
@@ -132,22 +110,26 @@ void TForm1::FormCreate(int bitsPerPixel) {
 
 void TForm1::applyColourDepth(const ColourDepthDecision& d) {
     highColourDisplay_ = d.HighColourDisplay;
+    windowColour_ = d.windowColour;
     QPalette pal = palette();
     pal.setColor(QPalette::Window, d.windowColour);
-    const QColor text = qcolorOr(d.fontColour, QColor(Qt::white));
-    pal.setColor(QPalette::WindowText, text);
+    pal.setColor(QPalette::WindowText, d.fontColour.isValid() ? d.fontColour : QColor(Qt::white));
     centralWidget()->setAutoFillBackground(true);
     centralWidget()->setPalette(pal);
+    if (d.speedMenuColour.isValid()) {
+        QPalette menuPal = speedMenu_->palette();
+        menuPal.setColor(QPalette::Window, d.speedMenuColour);
+        speedMenu_->setAutoFillBackground(true);
+        speedMenu_->setPalette(menuPal);
+    }
 }
 
 void TForm1::ProgramInit() {
-    // Texts from the string table: menus, captions and hints.
+    // Texts from the string table: item names, menus, captions and hints.
     StringInit();
 
-    // The sound panel starts closed; the top-ten table with its defaults.
+    // The top-ten table with its defaults; tooltips on a yellow ground.
     topTen_ = DefaultTopTen(LoadStr(kTopTenDefaultNames));
-
-    // Tooltips on a yellow ground.
     QPalette tip = QToolTip::palette();
     tip.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0x00));
     tip.setColor(QPalette::ToolTipText, Qt::black);
@@ -155,14 +137,15 @@ void TForm1::ProgramInit() {
 
     // Every default, then the files over them.
     settings_ = DefaultSettings();
-    settings_.MidiListen = 1;
-    settings_.MidiThruOn = 1;
+    buildExercisePanels();
+    ClearErrorStatistics(errors_);
     LoadSettings(settings_, QString::fromLatin1(kSettingsFileName));
     applyWindowBounds();
     ReadTopTen(topTen_, QString::fromLatin1(kTopTenFileName));
 
-    // The loaded settings on the controls.
-    applyLoadedSettings();
+    // The devices, then the loaded settings on the controls and devices.
+    startSound();
+    EarSetLoadedSettings();
     actions_.value(QStringLiteral("mMidiKlaverLyt"))->setChecked(settings_.MidiListen != 0);
     actions_.value(QStringLiteral("mMidiThru"))->setChecked(settings_.MidiThruOn != 0);
     tipIndex_ = settings_.TipIndex;
@@ -174,6 +157,9 @@ void TForm1::ProgramInit() {
 }
 
 void TForm1::StringInit() {
+    const std::vector<ProgressionLabelChords> progressions = ProgressionLabelCatalogue();
+    itemNames_ = BuildItemNameList([](int id) { return LoadStr(id).toStdString(); }, progressions);
+
     actions_ = BuildMainMenu(menuBar());
     connectMenu();
 
@@ -197,14 +183,18 @@ void TForm1::connectMenu() {
         a->setCheckable(true);
         a->setChecked(true);
     }
-    connect(actions_.value(QStringLiteral("mAfslutHarmik")), &QAction::triggered, this,
-            &TForm1::Luk1Click);
-    connect(actions_.value(QStringLiteral("mVisTitel")), &QAction::triggered, this,
-            &TForm1::mVisTitelClick);
-    connect(actions_.value(QStringLiteral("mOmHarmik")), &QAction::triggered, this,
-            &TForm1::mOmHarmikClick);
-    connect(actions_.value(QStringLiteral("mHomepage")), &QAction::triggered, this,
-            &TForm1::mHomepageClick);
+    auto on = [this](const char* name, void (TForm1::*handler)()) {
+        connect(actions_.value(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+    };
+    on("mAfslutHarmik", &TForm1::Luk1Click);
+    on("mVisTitel", &TForm1::mVisTitelClick);
+    on("mOmHarmik", &TForm1::mOmHarmikClick);
+    on("mHomepage", &TForm1::mHomepageClick);
+    on("mTop10", &TForm1::mTop10Click);
+    for (int m = 1; m <= 7; ++m) {
+        connect(actions_.value(QString::fromLatin1(kModuleMenuItems[m - 1])), &QAction::triggered,
+                this, [this, m] { speedMenu_->chooseFromMenu(m); });
+    }
 }
 
 void TForm1::applyWindowBounds() {
@@ -213,14 +203,53 @@ void TForm1::applyWindowBounds() {
     resize(o.WinWidth, o.WinHeight);
 }
 
-void TForm1::applyLoadedSettings() {
+void TForm1::startSound() {
+    SoundSystemOptions options = setup_.sound;
+    if (options.DataFolders.isEmpty())
+        options.DataFolders = ShippedDataFolders();
+    options.BuiltInSynthName = LoadStr(kSynthName);
+    sound_ = std::make_unique<SoundSystem>(this, options);
+    syncSoundSettings();
+
+    ShowSoundMessages(this, sound_->EnumerateDevices());
+    if (sound_->NoWaveDevice())
+        settings_.ExerciseOptions.FeedbackType = 1;
+    if (sound_->MidiOutputCount() < 1)
+        ApplyHintId(freeArea_, kNoMidiOutPianoHint);
+    syncSoundSettings();
+    ShowSoundMessages(this, sound_->OpenDevices());
+    sound_->Output().OnOutputActivity = [this] { imageEndeH_->LightOutput(); };
+    if (settings_.NoStartMusic == 0)
+        sound_->PlayStartMusic();
+}
+
+void TForm1::syncSoundSettings() {
+    if (sound_)
+        sound_->Settings = SoundSettingsFrom(settings_);
+}
+
+void TForm1::EarSetLoadedSettings() {
+    // Instruments and volumes on the devices.
+    const ExerciseOptionsRecord& e = settings_.ExerciseOptions;
+    SoundOutput& out = sound_->Output();
+    out.ProgramChange(settings_.MidiOutDevice, settings_.OutChannel, e.OutInstrument);
+    out.ProgramChange(settings_.MidiThruDevice, settings_.ThruChannel, e.ThruInstrument);
+    out.SetMidiVolume(e.MidiVolume);
+    out.SetWaveVolume(e.WaveVolume);
+
+    // The option controls, then the saved module.
+    options_->ApplyLoadedSettings();
     const int module = settings_.CurrentModule;
-    setWindowTitle(ModuleCaption(module));
-    helpContext_ = kModuleHelpTopic[module];
+    settings_.CurrentModule = 0;
+    SelectModule(module);
+    speedMenu_->pressDown(module);
+    scorePanel_->DoGauge(settings_.ExerciseOptions.ExercisesPerTask);
+    options_->SetGermanNaming(settings_.GermanNaming != 0);
 }
 
 void TForm1::applyStatusBar() {
     panStatus_->setFixedHeight(16 * (settings_.StatusBar ? 1 : 0));
+    EarDoScreen();
 }
 
 void TForm1::DisplayHint(const QString& longHint) {
@@ -249,11 +278,8 @@ void TForm1::openSoundPanel() {
     if (panValg_->isPanelOpen())
         return;
     const int module = settings_.CurrentModule;
-    panValg_->adjustSize();
-    const QPoint at = imageMini_->mapTo(centralWidget(), QPoint(0, 0));
-    panValg_->move(std::max(0, at.x() + imageMini_->width() - panValg_->width()),
-                   std::max(0, at.y() - panValg_->height() - 2));
     panValg_->Open(settings_.ExerciseOptions.Tempo[module - 1]);
+    EarDoScreen();
 }
 
 void TForm1::Luk1Click() {
@@ -283,6 +309,13 @@ void TForm1::mHomepageClick() {
             {MessageType::Information, MessageButtons::Ok, LoadStr(kNoBrowserMessage), 0, {}});
 }
 
+void TForm1::mTop10Click() {
+    if (task_.running != 0)
+        return;
+    TFormTop10 window(topTen_, this);
+    window.exec();
+}
+
 bool TForm1::FormCloseQuery() {
     return ShowMessage(this, {MessageType::Confirmation,
                               MessageButtons::YesNo,
@@ -292,31 +325,27 @@ bool TForm1::FormCloseQuery() {
 }
 
 bool TForm1::FormClose() {
+    timerMidi1_.stop();
+    timerPoint_.stop();
+    if (sound_)
+        sound_->Shutdown(noteQueue_);
+
     SaveSettings();
     bool ok = true;
     QString reason;
-    if (!SaveSettingsFile(settings_, QString::fromLatin1(kSettingsFileName), &reason)) {
+    auto warnNotWritten = [&](const char* name) {
         ok = false;
-        ShowMessage(
-            this,
-            {MessageType::Warning,
-             MessageButtons::Ok,
-             FormatStr(kFileNotWritten,
-                       {QDir::current().filePath(QString::fromLatin1(kSettingsFileName)), reason}),
-             0,
-             {}});
-    }
-    if (!WriteTopTen(topTen_, QString::fromLatin1(kTopTenFileName), &reason)) {
-        ok = false;
-        ShowMessage(
-            this,
-            {MessageType::Warning,
-             MessageButtons::Ok,
-             FormatStr(kFileNotWritten,
-                       {QDir::current().filePath(QString::fromLatin1(kTopTenFileName)), reason}),
-             0,
-             {}});
-    }
+        ShowMessage(this, {MessageType::Warning,
+                           MessageButtons::Ok,
+                           FormatStr(kFileNotWritten,
+                                     {QDir::current().filePath(QString::fromLatin1(name)), reason}),
+                           0,
+                           {}});
+    };
+    if (!SaveSettingsFile(settings_, QString::fromLatin1(kSettingsFileName), &reason))
+        warnNotWritten(kSettingsFileName);
+    if (!WriteTopTen(topTen_, QString::fromLatin1(kTopTenFileName), &reason))
+        warnNotWritten(kTopTenFileName);
     return ok;
 }
 
@@ -343,6 +372,8 @@ void TForm1::closeEvent(QCloseEvent* e) {
             return;
         }
         closeConfirmed_ = true;
+        if (task_.running != 0)
+            EarStopOve();
         FormClose();
     }
     e->accept();

@@ -1,11 +1,23 @@
 #pragma once
 #include "app/colour_depth.h"
+#include "app/error_statistics.h"
+#include "app/judge_rules.h"
+#include "app/score_state.h"
+#include "app/task_state.h"
 #include "input/cursor_table.h"
+#include "midi/sound_system.h"
+#include "theory/exercise_item.h"
+#include "theory/generator_options.h"
+#include "theory/item_names.h"
+#include "theory/note_queue.h"
+#include "theory/random.h"
 #include "userdata/settings_record.h"
 #include "userdata/top_ten.h"
 
 #include <QHash>
 #include <QMainWindow>
+#include <QTimer>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -14,17 +26,30 @@ namespace harmik {
 
 class AboutWindow;
 class ActivityLamps;
+class AnswerPanel;
+class ExerciseOptionsPanel;
 class HintTiming;
 class MiniPicture;
+class PracticeClockLabel;
+class ScorePanel;
 class SoundPanel;
+class SpeedMenu;
+class TempoFields;
+class TransportPanel;
+
+// How the main window is made: the display's colour depth (0: ask the screen) and how the
+// sound layer reaches its devices.
+struct TForm1Setup {
+    int bitsPerPixel = 0;
+    SoundSystemOptions sound;
+};
 
 // The main window: owner of the program's run-time records, and of the order in which the
-// program comes up and goes down.
+// program comes up and goes down. Its parts live in their own classes; the window wires them.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    // Creates the window for a display of the given colour depth (0: ask the screen) and
-    // runs ProgramInit.
+    explicit TForm1(const TForm1Setup& setup, QWidget* parent = nullptr);
     explicit TForm1(int bitsPerPixel = 0, QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -32,6 +57,14 @@ public:
     SettingsRecord& Settings() { return settings_; }
     TopTenTable& TopTen() { return topTen_; }
     const CursorTable& Cursors() const { return cursors_; }
+    const ItemNameList& ItemNames() const { return itemNames_; }
+    TaskState& Task() { return task_; }
+    ScoreState& Score() { return score_; }
+    ExerciseItem& Item() { return item_; }
+    ErrorStatistics& Errors() { return errors_; }
+    NoteQueue& Queue() { return noteQueue_; }
+    Random& RandomSource() { return random_; }
+    SoundSystem& Sound() { return *sound_; }
 
     bool HighColourDisplay() const { return highColourDisplay_; }
     const QString& StartDirectory() const { return startDirectory_; }
@@ -44,8 +77,16 @@ public:
     MiniPicture* ImageMini() const { return imageMini_; }
     ActivityLamps* ImageEndeH() const { return imageEndeH_; }
     QLabel* PanStatus() const { return panStatus_; }
+    AnswerPanel* Group_Problem() const { return answerPanel_; }
+    TransportPanel* PanelTransport() const { return transport_; }
+    ScorePanel* ScoreDisplay() const { return scorePanel_; }
+    QWidget* Pan_Ove() const { return panOve_; }
+    SpeedMenu* ModuleButtons() const { return speedMenu_; }
+    ExerciseOptionsPanel* Options() const { return options_; }
+    QTimer* TimerMidi1() { return &timerMidi1_; }
+    QTimer* TimerPoint() { return &timerPoint_; }
 
-    // Window caption of the current module: " H A R M I K - " and the module's title.
+    // Window caption of a module: " H A R M I K - " and the module's title.
     static QString ModuleCaption(int module);
 
     // The long part of the hint under the mouse, shown in the status panel.
@@ -56,6 +97,25 @@ public:
     void mVisTitelClick();
     void mOmHarmikClick();
     void mHomepageClick();
+    void mTop10Click();
+
+    // Module selection: sets the main window up for module m.
+    void SelectModule(int m);
+
+    // The task cycle.
+    void NyKnapClick();
+    void GentagKnapClick();
+    void SvarKnapClick();
+    void EarStopOve();
+    void ShutUpClick();
+    void TimerPointTimer();
+    void TimerMidi1Timer();
+
+    // Decides an answer from any input (sources of AnswerSource).
+    void Judge(int value, int source, int recognisedChordType = -1);
+
+    // Lays the window out for the current module and size.
+    void EarDoScreen();
 
     // The confirmation of closing; true when the user says Yes.
     bool FormCloseQuery();
@@ -70,29 +130,67 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void FormCreate(int bitsPerPixel);
     void ProgramInit();
     void applyColourDepth(const ColourDepthDecision& d);
     void buildLayout();
+    void buildExercisePanels();
     void StringInit();
     void connectMenu();
+    void connectPanels();
     void applyWindowBounds();
-    void applyLoadedSettings();
+    void startSound();
+    void EarSetLoadedSettings();
     void applyStatusBar();
     void SaveSettings();
     void openSoundPanel();
+    void syncSoundSettings();
 
+    // Task cycle steps.
+    GeneratorOptions generatorOptions() const;
+    int tempoOfCurrentModule() const;
+    bool moduleHasTaskInThisBuild(int module) const;
+    void startTask();
+    void generateAndPlay();
+    void playCurrentItem(bool repeat);
+    void startPlayback(int tickMs);
+    void startPointTimer();
+    void settleExercise(int source, bool halvePoints);
+    void wrongAnswer(int value);
+    void nextExerciseOrEnd();
+    void endTask();
+    JudgeItemView judgeView() const;
+    void previewItem(int index);
+    void colourExercisePanel(const QColor& colour);
+
+    TForm1Setup setup_;
     SettingsRecord settings_;
     TopTenTable topTen_;
     CursorTable cursors_;
+    ItemNameList itemNames_;
+    TaskState task_;
+    ScoreState score_;
+    ErrorStatistics errors_{};
+    AnswerProgress progress_;
+    ExerciseItem item_;
+    std::vector<ExpectedChord> progressionChords_;
+    NoteQueue noteQueue_;
+    Random random_;
+    std::unique_ptr<SoundSystem> sound_;
+    QTimer timerMidi1_;
+    QTimer timerPoint_;
+
     bool highColourDisplay_ = true;
+    QColor windowColour_;
     QString startDirectory_;
     int tipIndex_ = -1;
     bool tipsAtStart_ = true;
     int helpContext_ = 0;
     bool closeConfirmed_ = false;
+    int previousItem_ = -1;
 
     QHash<QString, QAction*> actions_;
     HintTiming* hintTiming_ = nullptr;
@@ -102,6 +200,14 @@ private:
     QLabel* panStatus_ = nullptr;
     QLabel* credits_ = nullptr;
     QWidget* freeArea_ = nullptr;
+    SpeedMenu* speedMenu_ = nullptr;
+    QWidget* panOve_ = nullptr;
+    ScorePanel* scorePanel_ = nullptr;
+    PracticeClockLabel* labTime_ = nullptr;
+    TransportPanel* transport_ = nullptr;
+    AnswerPanel* answerPanel_ = nullptr;
+    ExerciseOptionsPanel* options_ = nullptr;
+    TempoFields* tempoFields_ = nullptr;
 };
 
 } // namespace harmik

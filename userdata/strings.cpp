@@ -35,16 +35,16 @@ const QHash<int, QString>& table() {
 }
 
 // Formats one printf conversion with one argument.
-QString formatOne(const QString& spec, const QVariant& arg) {
-    const QChar conv = spec.back();
-    const QByteArray cspec = spec.toLatin1();
+QString formatOne(const QString& conversion, const QVariant& arg) {
+    const QChar conv = conversion.back();
+    const QByteArray cspec = conversion.toLatin1();
     if (conv == QLatin1Char('s'))
         return arg.toString();
     if (conv == QLatin1Char('d') || conv == QLatin1Char('i'))
         return QString::asprintf(cspec.constData(), arg.toInt());
     if (conv == QLatin1Char('f') || conv == QLatin1Char('g') || conv == QLatin1Char('e'))
         return QString::asprintf(cspec.constData(), arg.toDouble());
-    return spec;
+    return conversion;
 }
 
 } // namespace
@@ -94,8 +94,8 @@ QString FormatStr(int id, const QVariantList& args) {
             out.append(pattern.mid(i));
             break;
         }
-        const QString spec = pattern.mid(i, j - i + 1);
-        out.append(next < args.size() ? formatOne(spec, args[next]) : spec);
+        const QString conversion = pattern.mid(i, j - i + 1);
+        out.append(next < args.size() ? formatOne(conversion, args[next]) : conversion);
         ++next;
         i = j;
     }

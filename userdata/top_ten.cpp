@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <cmath>
+
 namespace harmik {
 namespace {
 
@@ -17,6 +19,9 @@ double DateToDays(const QDate& date) {
 }
 
 QDate DaysToDate(double days) {
+    // A damaged file may hold anything here; such a date is no date.
+    if (!std::isfinite(days) || days < -700000.0 || days > 3000000.0)
+        return {};
     return kDateEpoch.addDays(static_cast<qint64>(days));
 }
 

@@ -1,0 +1,184 @@
+// The main window's widgets and their placement for the current module and window size.
+#include "app/activity_lamps.h"
+#include "app/exercise_options.h"
+#include "app/main_window.h"
+#include "app/module_buttons.h"
+#include "app/score_panel.h"
+#include "app/sound_panel.h"
+#include "app/transport_panel.h"
+#include "input/answer_layout.h"
+#include "input/answer_panel.h"
+#include "userdata/hints.h"
+#include "userdata/strings.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace harmik {
+namespace {
+
+constexpr int kPanOveWidth = 170;
+constexpr int kMargin = 4;
+
+void place(QWidget* w, const PanelRect& r) {
+    w->setGeometry(toQRect(r));
+}
+
+} // namespace
+
+void TForm1::buildLayout() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("MainArea"));
+    setCentralWidget(central);
+
+    freeArea_ = central;
+    central->setMouseTracking(true);
+    central->installEventFilter(this);
+
+    speedMenu_ = new SpeedMenu(settings_, central);
+
+    panOve_ = new QFrame(central);
+    panOve_->setObjectName(QStringLiteral("Pan_Ove"));
+    static_cast<QFrame*>(panOve_)->setFrameShape(QFrame::StyledPanel);
+    panOve_->setAutoFillBackground(true);
+    scorePanel_ = new ScorePanel(score_, panOve_);
+    auto* oveColumn = new QVBoxLayout(panOve_);
+    oveColumn->setContentsMargins(6, 6, 6, 6);
+    oveColumn->addWidget(scorePanel_);
+    oveColumn->addStretch(1);
+
+    labTime_ = new PracticeClockLabel(score_, central);
+    labTime_->setObjectName(QStringLiteral("LabTime"));
+
+    transport_ = new TransportPanel(central);
+    answerPanel_ = new AnswerPanel(settings_, cursors_, itemNames_, central);
+    options_ = new ExerciseOptionsPanel(settings_, central);
+
+    credits_ = new QLabel(central);
+    credits_->setObjectName(QStringLiteral("LabCredits"));
+    credits_->setCursor(Qt::PointingHandCursor);
+    credits_->installEventFilter(this);
+
+    imageMini_ = new MiniPicture(central);
+    imageEndeH_ = new ActivityLamps(central);
+
+    panStatus_ = new QLabel(central);
+    panStatus_->setObjectName(QStringLiteral("PanStatus"));
+    panStatus_->setFrameShape(QFrame::Panel);
+    panStatus_->setFrameShadow(QFrame::Sunken);
+    panStatus_->setIndent(4);
+
+    panValg_ = new SoundPanel(central);
+    tempoFields_ = new TempoFields(settings_, this);
+    tempoFields_->attach(panValg_->EditTempo(), nullptr);
+    connect(tempoFields_, &TempoFields::soundPanelTouched, panValg_, &SoundPanel::KeepOpen);
+    connect(imageMini_, &MiniPicture::touched, this, &TForm1::openSoundPanel);
+
+    timerMidi1_.setTimerType(Qt::PreciseTimer);
+    connect(&timerMidi1_, &QTimer::timeout, this, &TForm1::TimerMidi1Timer);
+    connect(&timerPoint_, &QTimer::timeout, this, &TForm1::TimerPointTimer);
+}
+
+void TForm1::buildExercisePanels() {
+    options_->setTickBox(
+        [this](int index, bool ticked) { answerPanel_->setBoxTicked(index, ticked); });
+    options_->applyCursors(cursors_);
+    connectPanels();
+}
+
+void TForm1::connectPanels() {
+    connect(speedMenu_, &SpeedMenu::moduleChosen, this, &TForm1::SelectModule);
+    connect(answerPanel_, &AnswerPanel::answerGiven, this,
+            [this](int index) { Judge(index, SourceAnswerPanel); });
+    connect(answerPanel_, &AnswerPanel::previewRequested, this, &TForm1::previewItem);
+    connect(answerPanel_, &AnswerPanel::screenLayoutRequested, this, &TForm1::EarDoScreen);
+    connect(options_, &ExerciseOptionsPanel::rangeChanged, this, [this](int range) {
+        answerPanel_->ApplyIntervalRange(range);
+        EarDoScreen();
+    });
+    connect(transport_, &TransportPanel::startStopClicked, this, &TForm1::NyKnapClick);
+    connect(transport_->GentagKnap(), &QPushButton::clicked, this, &TForm1::GentagKnapClick);
+    connect(transport_->SvarKnap(), &QPushButton::clicked, this, &TForm1::SvarKnapClick);
+    connect(transport_->ShutUp(), &QToolButton::clicked, this, &TForm1::ShutUpClick);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    EarDoScreen();
+}
+
+void TForm1::EarDoScreen() {
+    QWidget* central = centralWidget();
+    if (central == nullptr || speedMenu_ == nullptr)
+        return;
+    const int w = central->width();
+    const int h = central->height();
+    const int status = settings_.StatusBar ? 1 : 0;
+    const int statusHeight = 16 * status;
+    const int menuHeight = speedMenu_->sizeHint().height();
+
+    speedMenu_->setGeometry(0, 0, w, menuHeight);
+    panStatus_->setGeometry(0, h - statusHeight, w, statusHeight);
+
+    // Along the foot: the transport panel on the left, credits and the sound corner on the
+    // right.
+    const QSize transportSize = transport_->sizeHint();
+    const int footTop = h - statusHeight - transportSize.height() - kMargin;
+    transport_->setGeometry(kMargin, footTop, transportSize.width(), transportSize.height());
+    const int cornerLeft = w - imageEndeH_->width() - 8;
+    imageEndeH_->move(cornerLeft, footTop + 4);
+    imageMini_->move(cornerLeft - imageMini_->width() - 6, footTop + 4);
+    const QSize creditsSize = credits_->sizeHint();
+    credits_->setGeometry(imageMini_->x() - creditsSize.width() - 12,
+                          h - statusHeight - creditsSize.height() - 2, creditsSize.width(),
+                          creditsSize.height());
+    if (panValg_->isVisible()) {
+        panValg_->adjustSize();
+        panValg_->move(std::max(0, w - panValg_->width() - 25),
+                       std::max(menuHeight, footTop - panValg_->height()));
+        panValg_->raise();
+    }
+
+    // The top right: the practice clock.
+    const QSize clockSize = labTime_->sizeHint();
+    labTime_->setGeometry(w - clockSize.width() - 50, menuHeight + 2, clockSize.width(),
+                          clockSize.height());
+
+    // The exercise panel on the left, between the module buttons and the transport panel.
+    panOve_->setGeometry(0, menuHeight, kPanOveWidth, std::max(0, footTop - menuHeight));
+
+    if (settings_.CurrentModule < 1 || settings_.CurrentModule == 6) {
+        answerPanel_->hide();
+        return;
+    }
+    PanelLayoutInput in;
+    in.ClientWidth = w;
+    in.ClientHeight = footTop; // the area above the transport panel
+    in.WindowWidth = width();
+    in.MenuHeight = menuHeight;
+    in.OveWidth = kPanOveWidth;
+    in.StatusBar = 0;
+    in.KvalitetTag = options_->GroupKvalitet()->shownGroups();
+    in.AfspilTag = options_->RadioAfspil()->count();
+    in.OpNedEnabled = options_->RadioOpNed()->isEnabled();
+    const PanelLayout layout = answerPanel_->EarDoProblemGroup(in);
+    if (settings_.CurrentModule <= 5) {
+        const OptionGroupLayout& o = layout.Options;
+        place(options_->GroupKvalitet(), o.GroupKvalitet);
+        place(options_->RadioAfspil(), o.RadioAfspil);
+        place(options_->GroupGrundtone(), o.GroupGrundtone);
+        place(options_->RadioOmfang(), o.RadioOmfang);
+        place(options_->RadioOpNed(), o.RadioOpNed);
+        place(options_->GroupBelig(), o.GroupBelig);
+        if (settings_.CurrentModule == 5)
+            place(options_->GroupKadence(), o.GroupKadence);
+    }
+    const bool panelShown = !(settings_.CurrentModule == 7 && task_.running != 0);
+    answerPanel_->setVisible(panelShown);
+}
+
+} // namespace harmik

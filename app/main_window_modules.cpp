@@ -1,0 +1,80 @@
+// Module selection and the right-click preview of an answer item.
+#include "app/exercise_options.h"
+#include "app/main_window.h"
+#include "app/module_buttons.h"
+#include "app/module_table.h"
+#include "app/sound_panel.h"
+#include "input/answer_layout.h"
+#include "input/answer_panel.h"
+#include "theory/exercise_generators.h"
+#include "theory/exercise_players.h"
+#include "theory/progression.h"
+#include "theory/theory_tables.h"
+#include "userdata/hints.h"
+
+namespace harmik {
+
+void TForm1::SelectModule(int m) {
+    if (!isValidModule(m) || m == settings_.CurrentModule || task_.running != 0)
+        return;
+    const ModuleScreenSetup setup = options_->screenSetup(m);
+    setWindowTitle(setup.caption);
+    helpContext_ = setup.helpContext;
+    options_->applyModule(setup);
+    settings_.CurrentModule = static_cast<std::uint8_t>(m);
+    syncSoundSettings();
+    tempoFields_->showTempos();
+    speedMenu_->pressDown(m);
+
+    if (setup.hasAnswerPanel) {
+        answerPanel_->PlaceChecks(setup.answerCaption, setup.answerBoxCount);
+        if (m == 1)
+            answerPanel_->ApplyIntervalRange(settings_.ExerciseOptions.Range);
+    } else {
+        answerPanel_->hide();
+    }
+    EarDoScreen();
+}
+
+void TForm1::previewItem(int index) {
+    const int m = settings_.CurrentModule;
+    if (task_.running != 0 || m < 1 || m > 5)
+        return;
+    GeneratorOptions options = generatorOptions();
+    ExerciseItem example = item_;
+    timerMidi1_.stop();
+    sound_->Output().StopAll(noteQueue_);
+    const int rootNote = options.RandomRoot ? kRandomRootNote : options.RootNote;
+    auto root = [&](int voicing) { return PreviewRoot(m, index, rootNote, random_, voicing); };
+    int tickMs = 0;
+    switch (m) {
+    case 1:
+        GenerateInterval(example, options, random_, index);
+        tickMs = PlayInterval(noteQueue_, root(0), example.itemIndex, options);
+        break;
+    case 2:
+        GenerateScale(example, options, random_, index);
+        tickMs = PlayScale(noteQueue_, root(0), example.itemIndex, options);
+        break;
+    case 3:
+        GenerateChord(example, options, random_, index);
+        tickMs = PlayChord(noteQueue_, root(example.voicing),
+                           chordVoicingRecord(example.itemIndex, example.voicing), options);
+        break;
+    case 4:
+        GenerateInversion(example, options, random_, index);
+        tickMs = PlayInversion(noteQueue_, root(0), example.itemIndex, options);
+        break;
+    case 5:
+        GenerateProgression(example, options, random_, itemNames_, index);
+        tickMs = PlayProgression(noteQueue_, example, example.root, example.itemIndex, false,
+                                 options, random_)
+                     .TickIntervalMs;
+        break;
+    default:
+        return;
+    }
+    startPlayback(tickMs);
+}
+
+} // namespace harmik
