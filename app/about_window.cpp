@@ -54,7 +54,7 @@ void AboutWindow::MakeSplash() {
     okButton_->hide();
     setWindowFlag(Qt::SplashScreen, true);
     setAttribute(Qt::WA_DeleteOnClose, true);
-    setFixedSize(360, kSplashHeight);
+    setFixedSize(std::max(360, sizeHint().width()), kSplashHeight);
     closeTimer_->start(kSplashMilliseconds);
 }
 

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLockFile>
+#include <QPointer>
 
 namespace {
 
@@ -35,7 +36,9 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    auto* splash = new harmik::AboutWindow;
+    // The splash closes and frees itself after a few seconds, possibly while start-up still
+    // waits on a message, so it is only reached through a guarded pointer.
+    QPointer<harmik::AboutWindow> splash = new harmik::AboutWindow;
     splash->MakeSplash();
     splash->show();
     splash->repaint();
@@ -45,7 +48,8 @@ int main(int argc, char** argv) {
         window.showMaximized();
     else
         window.show();
-    splash->raise();
+    if (splash)
+        splash->raise();
 
     return app.exec();
 }

@@ -7,6 +7,7 @@
 #include "app/module_buttons.h"
 #include "app/score_panel.h"
 #include "app/sound_bridge.h"
+#include "app/sound_controls.h"
 #include "app/sound_panel.h"
 #include "app/top_ten_window.h"
 #include "app/transport_panel.h"
@@ -234,8 +235,7 @@ void TForm1::EarSetLoadedSettings() {
     SoundOutput& out = sound_->Output();
     out.ProgramChange(settings_.MidiOutDevice, settings_.OutChannel, e.OutInstrument);
     out.ProgramChange(settings_.MidiThruDevice, settings_.ThruChannel, e.ThruInstrument);
-    out.SetMidiVolume(e.MidiVolume);
-    out.SetWaveVolume(e.WaveVolume);
+    soundControls_->ApplyLoadedSettings();
 
     // The option controls, then the saved module.
     options_->ApplyLoadedSettings();

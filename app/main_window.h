@@ -32,6 +32,7 @@ class HintTiming;
 class MiniPicture;
 class PracticeClockLabel;
 class ScorePanel;
+class SoundControls;
 class SoundPanel;
 class SpeedMenu;
 class TempoFields;
@@ -74,6 +75,7 @@ public:
 
     QAction* menuAction(const QString& name) const { return actions_.value(name); }
     SoundPanel* Pan_Valg() const { return panValg_; }
+    SoundControls* SoundPanelControls() const { return soundControls_; }
     MiniPicture* ImageMini() const { return imageMini_; }
     ActivityLamps* ImageEndeH() const { return imageEndeH_; }
     QLabel* PanStatus() const { return panStatus_; }
@@ -208,6 +210,7 @@ private:
     AnswerPanel* answerPanel_ = nullptr;
     ExerciseOptionsPanel* options_ = nullptr;
     TempoFields* tempoFields_ = nullptr;
+    SoundControls* soundControls_ = nullptr;
 };
 
 } // namespace harmik

@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/module_buttons.h"
 #include "app/score_panel.h"
+#include "app/sound_controls.h"
 #include "app/sound_panel.h"
 #include "app/transport_panel.h"
 #include "input/answer_layout.h"
@@ -11,6 +12,8 @@
 #include "userdata/hints.h"
 #include "userdata/strings.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -21,7 +24,6 @@
 namespace harmik {
 namespace {
 
-constexpr int kPanOveWidth = 170;
 constexpr int kMargin = 4;
 
 void place(QWidget* w, const PanelRect& r) {
@@ -73,8 +75,14 @@ void TForm1::buildLayout() {
     panStatus_->setIndent(4);
 
     panValg_ = new SoundPanel(central);
+    soundControls_ = new SoundControls(
+        settings_, [this] { return sound_ ? &sound_->Output() : nullptr; }, panValg_);
+    panValg_->addControls(soundControls_->box());
+    connect(soundControls_, &SoundControls::touched, panValg_, &SoundPanel::KeepOpen);
+    auto* spin = new TempoSpinButtons(panValg_);
+    panValg_->addToTempoRow(spin);
     tempoFields_ = new TempoFields(settings_, this);
-    tempoFields_->attach(panValg_->EditTempo(), nullptr);
+    tempoFields_->attach(panValg_->EditTempo(), nullptr, spin);
     connect(tempoFields_, &TempoFields::soundPanelTouched, panValg_, &SoundPanel::KeepOpen);
     connect(imageMini_, &MiniPicture::touched, this, &TForm1::openSoundPanel);
 
@@ -149,7 +157,8 @@ void TForm1::EarDoScreen() {
                           clockSize.height());
 
     // The exercise panel on the left, between the module buttons and the transport panel.
-    panOve_->setGeometry(0, menuHeight, kPanOveWidth, std::max(0, footTop - menuHeight));
+    const int oveWidth = std::max(150, panOve_->sizeHint().width());
+    panOve_->setGeometry(0, menuHeight, oveWidth, std::max(0, footTop - menuHeight));
 
     if (settings_.CurrentModule < 1 || settings_.CurrentModule == 6) {
         answerPanel_->hide();
@@ -160,7 +169,7 @@ void TForm1::EarDoScreen() {
     in.ClientHeight = footTop; // the area above the transport panel
     in.WindowWidth = width();
     in.MenuHeight = menuHeight;
-    in.OveWidth = kPanOveWidth;
+    in.OveWidth = oveWidth;
     in.StatusBar = 0;
     in.KvalitetTag = options_->GroupKvalitet()->shownGroups();
     in.AfspilTag = options_->RadioAfspil()->count();
@@ -169,6 +178,18 @@ void TForm1::EarDoScreen() {
     if (settings_.CurrentModule <= 5) {
         const OptionGroupLayout& o = layout.Options;
         place(options_->GroupKvalitet(), o.GroupKvalitet);
+        for (std::size_t g = 0; g < o.KvalitetBoxes.size(); ++g) {
+            QCheckBox* box = options_->CheckKval(static_cast<int>(g) + 1);
+            place(box, o.KvalitetBoxes[g]);
+            QFont f = box->font();
+            f.setPointSize(std::max(6, o.KvalitetFontSize));
+            box->setFont(f);
+        }
+        PanelRect combo = o.ComboGrundtone;
+        if (combo.Height <= 0)
+            combo.Height = options_->ComboGrundtone()->sizeHint().height();
+        place(options_->ComboGrundtone(), combo);
+        place(options_->CheckBelig(), o.CheckBelig);
         place(options_->RadioAfspil(), o.RadioAfspil);
         place(options_->GroupGrundtone(), o.GroupGrundtone);
         place(options_->RadioOmfang(), o.RadioOmfang);

@@ -5,9 +5,9 @@
 #include "userdata/messages.h"
 #include "userdata/strings.h"
 
-#include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace harmik {
@@ -80,12 +80,18 @@ ScorePanel::ScorePanel(ScoreState& score, QWidget* parent) : QWidget(parent), sc
     pointLabel_ = makeLabel("PointLabel", this);
     pointLabel_->hide();
 
-    auto* layout = new QHBoxLayout(this);
+    // Stacked for the narrow exercise panel: the score large on top, then the gauge and the
+    // two counters.
+    QFont big = labScore_->font();
+    big.setPointSize(big.pointSize() * 2);
+    big.setBold(true);
+    labScore_->setFont(big);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
-    layout->addWidget(gauge_, 2);
-    layout->addWidget(labRight_, 1);
-    layout->addWidget(labWrong_, 1);
     layout->addWidget(labScore_);
+    layout->addWidget(gauge_);
+    layout->addWidget(labRight_);
+    layout->addWidget(labWrong_);
     ApplyHints();
     ShowScore();
 }

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
+#include <QVBoxLayout>
 
 namespace harmik {
 
@@ -23,19 +24,29 @@ SoundPanel::SoundPanel(QWidget* parent) : QFrame(parent) {
     editTempo_ = new QLineEdit(this);
     editTempo_->setObjectName(QStringLiteral("EditTempo"));
     editTempo_->setMaximumWidth(48);
-    editTempo_->setReadOnly(true);
     const HintParts hint = SplitHint(LoadStr(3059));
     editTempo_->setToolTip(hint.Short);
     editTempo_->setStatusTip(hint.Long);
 
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(6, 4, 6, 4);
-    layout->addWidget(labTempo_);
-    layout->addWidget(editTempo_);
+    column_ = new QVBoxLayout(this);
+    column_->setContentsMargins(6, 4, 6, 4);
+    tempoRow_ = new QHBoxLayout;
+    tempoRow_->addWidget(labTempo_);
+    tempoRow_->addWidget(editTempo_);
+    tempoRow_->addStretch(1);
+    column_->addLayout(tempoRow_);
     hide();
 
     timer1_.setInterval(kTickMilliseconds);
     connect(&timer1_, &QTimer::timeout, this, &SoundPanel::Timer1Timer);
+}
+
+void SoundPanel::addControls(QWidget* controls) {
+    column_->insertWidget(0, controls);
+}
+
+void SoundPanel::addToTempoRow(QWidget* widget) {
+    tempoRow_->insertWidget(2, widget);
 }
 
 void SoundPanel::Open(int tempo) {

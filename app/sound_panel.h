@@ -3,7 +3,9 @@
 #include <QTimer>
 
 class QLabel;
+class QHBoxLayout;
 class QLineEdit;
+class QVBoxLayout;
 
 namespace harmik {
 
@@ -27,6 +29,9 @@ public:
     bool isPanelOpen() const { return panelOpen_; }
     QTimer* Timer1() { return &timer1_; }
     QLineEdit* EditTempo() const { return editTempo_; }
+    // Puts the sound controls above the tempo row, and a widget at the tempo row's end.
+    void addControls(QWidget* controls);
+    void addToTempoRow(QWidget* widget);
 
     int SoundPanelCountdown = 0;
 
@@ -44,6 +49,8 @@ private:
     QTimer timer1_;
     QLineEdit* editTempo_ = nullptr;
     QLabel* labTempo_ = nullptr;
+    QVBoxLayout* column_ = nullptr;
+    QHBoxLayout* tempoRow_ = nullptr;
 };
 
 // The small picture that opens the sound panel.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -341,6 +342,22 @@ int AnswerPanel::labelFontHeight() const {
     return f.pixelSize() > 0 ? f.pixelSize() : FontPixelHeight(f.pointSize());
 }
 
+namespace {
+
+// The caption's font at the layout's size, made smaller where the caption would not fit beside
+// the tick mark in the box's width (narrow windows, long names).
+QFont fittedFont(QFont f, int points, const QString& caption, int boxWidth) {
+    constexpr int kMinimumPoints = 6;
+    constexpr int kTickMarkWidth = 22;
+    f.setPointSize(points);
+    while (points > kMinimumPoints &&
+           QFontMetrics(f).horizontalAdvance(caption) + kTickMarkWidth > boxWidth)
+        f.setPointSize(--points);
+    return f;
+}
+
+} // namespace
+
 void AnswerPanel::applyLayout(const PanelLayout& layout) {
     if (layout.Panel.Width <= 0)
         return; // melodies: no panel layout
@@ -359,8 +376,7 @@ void AnswerPanel::applyLayout(const PanelLayout& layout) {
         b->setCaptionLeft(bl.CaptionLeft);
         QFont f = b->font();
         f.setFamily(QString::fromStdString(bl.FontFamily));
-        f.setPointSize(std::max(1, bl.FontSize));
-        b->setFont(f);
+        b->setFont(fittedFont(f, std::max(1, bl.FontSize), b->text(), bl.Rect.Width));
     }
 
     for (int n = 0; n < 4; ++n) {

@@ -3,9 +3,9 @@
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/sound_panel.h"
-#include "loopback_support.h"
 #include "userdata/messages.h"
 #include "userdata/strings.h"
+#include "window_test_support.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,53 +30,7 @@ using namespace harmik;
 
 namespace {
 
-// Runs each test in a fresh current directory (the user's folder of the program) and answers
-// the program's message boxes with the answers queued by the test.
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        SetMessageHook([this](const MessageRequest& r) {
-            shown.push_back(r);
-            if (answers.empty())
-                return MessageAnswer::Ok;
-            const MessageAnswer a = answers.front();
-            answers.erase(answers.begin());
-            return a;
-        });
-    }
-    void TearDown() override {
-        SetMessageHook({});
-        QDir::setCurrent(previousDir);
-    }
-
-    // A window on loopback MIDI devices without an audio output; what it says at start-up
-    // about the missing sound devices is kept apart from what the test looks at.
-    std::unique_ptr<TForm1> makeWindow(int bitsPerPixel = 24) {
-        TForm1Setup setup;
-        setup.bitsPerPixel = bitsPerPixel;
-        setup.sound.OpenAudio = false;
-        setup.sound.Midi = &midi;
-        setup.sound.SoundFontFolders = {dir.path()};
-        auto w = std::make_unique<TForm1>(setup);
-        startupMessages = shown;
-        shown.clear();
-        return w;
-    }
-
-    QTemporaryDir dir;
-    QString previousDir;
-    test::LoopbackMidi midi{1, 1};
-    std::vector<MessageRequest> shown;
-    std::vector<MessageRequest> startupMessages;
-    std::vector<MessageAnswer> answers;
-};
-
-bool isSoundDeviceMessage(const MessageRequest& r) {
-    return r.text.startsWith(LoadStr(2000).left(8)) || r.text == LoadStr(2040);
-}
+using MainWindowTest = WindowTest;
 
 QByteArray fileBytes(const QString& name) {
     QFile f(name);
