@@ -6,7 +6,7 @@
 
 #include "theory/random.h"
 
-// The answer panel's arithmetic (Part 3.1), as plain functions that the panel widget, the main
+// The answer panel's arithmetic, as plain functions that the panel widget, the main
 // window's layout and the tests call: the geometry of the panel and its boxes for a window
 // size, the option groups placed beside it, the rhythm symbol pairing and the preview root.
 namespace harmik {
@@ -67,7 +67,7 @@ struct BoxLayout {
     int FontSize = 0;         // points
 };
 
-// The option groups beside the panel (Part 3.1, "Option groups placed by EarDoProblemGroup").
+// The option groups that EarDoProblemGroup places beside the panel.
 // Group rectangles are in the main window's client area; the rectangles of controls inside a
 // group are in that group.
 struct OptionGroupLayout {

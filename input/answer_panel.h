@@ -24,7 +24,7 @@ struct SettingsRecord;
 
 // One answer check box ("Problem0".."Problem50"): a check box that hands its right press,
 // its drag moves and its release to the panel (ProblemMouseDown, ProblemMouseMove,
-// ProblemDragOver, ProblemEndDrag of Part 3.1).
+// ProblemDragOver, ProblemEndDrag).
 class AnswerBox : public QCheckBox {
     Q_OBJECT
 public:
@@ -63,7 +63,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// The answer-choice panel `Group_Problem` (Part 3.1): the 51 answer boxes, their captions,
+// The answer-choice panel `Group_Problem`: the 51 answer boxes, their captions,
 // layout and selection rules, the remembered ticks (AnswerChecks of the SettingsRecord), drag
 // selection, the right-click preview request, the inversion row switches, the rhythm symbol
 // boxes and the tutor lock. The main window owns it, connects its signals (answerGiven to
@@ -96,7 +96,7 @@ public:
     // SelectedCount; then emits screenLayoutRequested (EarDoScreen).
     void PlaceChecks(const QString& title, int count);
 
-    // Lays the panel out for the window (Part 3.1 EarDoProblemGroup; rhythm: the fixed layout
+    // Lays the panel out for the window (EarDoProblemGroup; rhythm: the fixed layout
     // and EarDoScreen's size and centring). The input's Module, AnswerBoxCount and
     // LongestItemName are taken from the panel, LabelFontHeight from the panel's font. Moves the
     // panel, its boxes, labels and brackets, sets the hints of step 6, and returns the whole
@@ -121,7 +121,7 @@ public:
     // Recounts SelectedCount over boxes first..last−1 that are shown and ticked.
     int RecountSelected(int first, int last);
 
-    // Intervals: the range step of RadioOmfangClick (Part 1.6): show, hide and caption boxes
+    // Intervals: the range step of RadioOmfangClick: show, hide and caption boxes
     // 12..35 and the range labels for range index 0, 1 or 2, recount SelectedCount over boxes
     // 0..35 and store Range. Outside the interval module only Range is stored.
     void ApplyIntervalRange(int rangeIndex);

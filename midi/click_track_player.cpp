@@ -121,10 +121,10 @@ bool ClickTrackPlayer::armTimer(std::int32_t periodMs) {
     clock_gettime(CLOCK_MONOTONIC, &now);
     const std::int64_t periodNs = std::int64_t(periodMs) * 1000000;
     const std::int64_t firstNs = std::int64_t(now.tv_sec) * 1000000000 + now.tv_nsec + periodNs;
-    itimerspec spec{};
-    spec.it_value = ToTimespec(firstNs);
-    spec.it_interval = ToTimespec(periodNs);
-    return timerfd_settime(TimerFd_, TFD_TIMER_ABSTIME, &spec, nullptr) == 0;
+    itimerspec deadlines{};
+    deadlines.it_value = ToTimespec(firstNs);
+    deadlines.it_interval = ToTimespec(periodNs);
+    return timerfd_settime(TimerFd_, TFD_TIMER_ABSTIME, &deadlines, nullptr) == 0;
 }
 
 bool ClickTrackPlayer::Start(ClickTrack& track, MidiOutBackend& out) {

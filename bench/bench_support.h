@@ -1,0 +1,38 @@
+#pragma once
+// MIDI devices for the benchmarks: one output that only counts what it is sent.
+#include "midi/midi_backend.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+namespace harmik::bench {
+
+// An output that only counts what it is sent.
+class CountingOutput : public MidiOutBackend {
+public:
+    explicit CountingOutput(std::atomic<long>& sent) : sent_(sent) {}
+    void sendShort(std::uint32_t) override { sent_.fetch_add(1, std::memory_order_relaxed); }
+    void sendLong(const std::uint8_t*, std::size_t) override {}
+    void reset() override {}
+    void setVolume(std::uint16_t, std::uint16_t) override {}
+
+private:
+    std::atomic<long>& sent_;
+};
+
+class CountingMidi : public MidiSystem {
+public:
+    int outputPortCount() override { return 0; }
+    bool builtInSynthAvailable() override { return true; }
+    std::string outputName(int) override { return "counting output"; }
+    std::unique_ptr<MidiOutBackend> openOutput(int) override {
+        return std::make_unique<CountingOutput>(sent);
+    }
+    int inputPortCount() override { return 0; }
+    std::string inputName(int) override { return {}; }
+    std::unique_ptr<MidiInPort> openInput(int, MidiInSink&) override { return nullptr; }
+    std::atomic<long> sent{0};
+};
+
+} // namespace harmik::bench

@@ -1,0 +1,57 @@
+// What a musician feels after a right answer: from the answer to the next exercise queued and
+// its first note sent to the output, with visual feedback (no feedback sound to wait for).
+#include "app/main_window.h"
+#include "bench_support.h"
+#include "input/answer_panel.h"
+#include "userdata/messages.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+
+namespace {
+
+void RightAnswerToNextExerciseFirstNote(benchmark::State& state) {
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    harmik::SetMessageHook([](const harmik::MessageRequest&) { return harmik::MessageAnswer::Ok; });
+    harmik::bench::CountingMidi midi;
+    harmik::TForm1Setup setup;
+    setup.bitsPerPixel = 24;
+    setup.sound.OpenAudio = false;
+    setup.sound.Midi = &midi;
+    setup.sound.SoundFontFolders = {dir.path()};
+    harmik::TForm1 window(setup);
+    window.Settings().ExerciseOptions.FeedbackType = 2;
+    window.Settings().ExerciseOptions.ExercisesPerTask = 50;
+    window.Settings().ExerciseOptions.PlayMode = 0; // harmonic: both notes on the first tick
+    for (int i : {2, 3, 4, 5, 7, 9})
+        window.Group_Problem()->setBoxTicked(i, true);
+    window.NyKnapClick();
+
+    for (auto _ : state) {
+        window.Task().exerciseCount = 0; // the task never ends here
+        const long before = midi.sent.load();
+        window.Judge(std::abs(window.Item().itemIndex), harmik::SourceAnswerPanel);
+        window.TimerMidi1Timer(); // the playback's first tick
+        if (midi.sent.load() == before)
+            state.SkipWithError("no note was sent");
+    }
+    window.NyKnapClick();
+}
+BENCHMARK(RightAnswerToNextExerciseFirstNote)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
