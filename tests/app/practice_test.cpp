@@ -13,8 +13,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QToolButton>
 #include <QTimer>
+#include <QToolButton>
 
 #include <cstdlib>
 

@@ -19,7 +19,9 @@ struct Entry {
     const char* Text;
 };
 
-std::string load(int id) { return LoadStr(id).toStdString(); }
+std::string load(int id) {
+    return LoadStr(id).toStdString();
+}
 
 void expectTexts(const std::vector<Entry>& entries) {
     for (const Entry& e : entries) {
@@ -52,18 +54,18 @@ TEST(StringTableLookup, IdZeroHoldsTheMissingTextMarker) {
 }
 
 TEST(StringTableLookup, AnIdTheTableDoesNotHoldGivesAnEmptyText) {
-    EXPECT_TRUE(LoadStr(7).isEmpty());       // below the first section
-    EXPECT_TRUE(LoadStr(5002).isEmpty());    // the drop-down "Файлы" has no shortcut entry
-    EXPECT_TRUE(LoadStr(5209).isEmpty());    // beyond the program's own ids
+    EXPECT_TRUE(LoadStr(7).isEmpty());    // below the first section
+    EXPECT_TRUE(LoadStr(5002).isEmpty()); // the drop-down "Файлы" has no shortcut entry
+    EXPECT_TRUE(LoadStr(5209).isEmpty()); // beyond the program's own ids
     EXPECT_TRUE(LoadStr(65535).isEmpty());
     EXPECT_TRUE(LoadStr(-1).isEmpty());
-    EXPECT_FALSE(LoadStr(5208).isEmpty());   // the last menu status text is there
+    EXPECT_FALSE(LoadStr(5208).isEmpty()); // the last menu status text is there
 }
 
 TEST(StringTableLookup, SectionMarkersBeginWithRem) {
     EXPECT_EQ(load(100), "REM *********************** INTERVALNAMES **************************");
-    for (int id : {129, 170, 249, 299, 350, 399, 499, 649, 699, 1149, 1299, 1349, 1449, 1499,
-                   1549, 1599, 1699, 1998, 2999, 3198, 3499, 5000}) {
+    for (int id : {129,  170,  249,  299,  350,  399,  499,  649,  699,  1149, 1299,
+                   1349, 1449, 1499, 1549, 1599, 1699, 1998, 2999, 3198, 3499, 5000}) {
         SCOPED_TRACE(id);
         EXPECT_TRUE(LoadStr(id).startsWith(QStringLiteral("REM ")));
     }
@@ -238,21 +240,36 @@ struct MenuItem {
 
 const std::vector<MenuItem>& menuItems() {
     static const std::vector<MenuItem> items = {
-        {"mFiler", 5001, 0, 5003},           {"mSeRetProfil", 5004, 5005, 5006},
-        {"mGemovelse", 5013, 5014, 5015},    {"mHentovelse", 5016, 5017, 5018},
-        {"mAfslutHarmik", 5019, 5020, 5021}, {"mModuler", 5029, 0, 5200},
-        {"mIntervaller", 5030, 0, 5201},     {"mSkalaer", 5031, 0, 5202},
-        {"mAkkorder", 5032, 0, 5203},        {"mOmvendinger", 5033, 0, 5204},
-        {"mProgression", 5036, 0, 5208},     {"mMelodier", 5034, 0, 5205},
-        {"mRytme", 5035, 0, 5206},           {"mTutor", 5038, 5039, 5207},
-        {"mPointMenu", 5040, 0, 5042},       {"mTop10", 5043, 5044, 5045},
-        {"mIndstilMenu", 5050, 0, 5052},     {"mMidi", 5053, 5054, 5055},
-        {"mDiverse", 5056, 5057, 5058},      {"mVisTitel", 5065, 5066, 5067},
-        {"mMidiThru", 5059, 5060, 5061},     {"mMidiKlaverLyt", 5062, 5063, 5064},
-        {"mHelp", 5100, 0, 5102},            {"mIndhold", 5103, 5104, 5105},
-        {"mTastatur", 5106, 5107, 5108},     {"mHelpon", 5109, 5110, 5111},
-        {"mHurtiggennemgang", 5112, 5113, 5114}, {"mVisnoder", 5124, 5125, 5126},
-        {"mOmHarmik", 5118, 5119, 5120},     {"mHomepage", 5121, 5122, 5123},
+        {"mFiler", 5001, 0, 5003},
+        {"mSeRetProfil", 5004, 5005, 5006},
+        {"mGemovelse", 5013, 5014, 5015},
+        {"mHentovelse", 5016, 5017, 5018},
+        {"mAfslutHarmik", 5019, 5020, 5021},
+        {"mModuler", 5029, 0, 5200},
+        {"mIntervaller", 5030, 0, 5201},
+        {"mSkalaer", 5031, 0, 5202},
+        {"mAkkorder", 5032, 0, 5203},
+        {"mOmvendinger", 5033, 0, 5204},
+        {"mProgression", 5036, 0, 5208},
+        {"mMelodier", 5034, 0, 5205},
+        {"mRytme", 5035, 0, 5206},
+        {"mTutor", 5038, 5039, 5207},
+        {"mPointMenu", 5040, 0, 5042},
+        {"mTop10", 5043, 5044, 5045},
+        {"mIndstilMenu", 5050, 0, 5052},
+        {"mMidi", 5053, 5054, 5055},
+        {"mDiverse", 5056, 5057, 5058},
+        {"mVisTitel", 5065, 5066, 5067},
+        {"mMidiThru", 5059, 5060, 5061},
+        {"mMidiKlaverLyt", 5062, 5063, 5064},
+        {"mHelp", 5100, 0, 5102},
+        {"mIndhold", 5103, 5104, 5105},
+        {"mTastatur", 5106, 5107, 5108},
+        {"mHelpon", 5109, 5110, 5111},
+        {"mHurtiggennemgang", 5112, 5113, 5114},
+        {"mVisnoder", 5124, 5125, 5126},
+        {"mOmHarmik", 5118, 5119, 5120},
+        {"mHomepage", 5121, 5122, 5123},
     };
     return items;
 }
@@ -279,11 +296,16 @@ TEST(StringTableMenus, ShortcutTextsConvertToTheirKeys) {
         int Id;
         QKeySequence Keys;
     } cases[] = {
-        {5005, QKeySequence(Qt::CTRL | Qt::Key_P)}, {5014, QKeySequence(Qt::Key_F2)},
-        {5017, QKeySequence(Qt::Key_F3)},           {5020, QKeySequence(Qt::ALT | Qt::Key_F4)},
-        {5039, QKeySequence(Qt::CTRL | Qt::Key_E)}, {5044, QKeySequence(Qt::CTRL | Qt::Key_T)},
-        {5054, QKeySequence(Qt::CTRL | Qt::Key_M)}, {5057, QKeySequence(Qt::CTRL | Qt::Key_O)},
-        {5063, QKeySequence(Qt::Key_L)},            {5125, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {5005, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {5014, QKeySequence(Qt::Key_F2)},
+        {5017, QKeySequence(Qt::Key_F3)},
+        {5020, QKeySequence(Qt::ALT | Qt::Key_F4)},
+        {5039, QKeySequence(Qt::CTRL | Qt::Key_E)},
+        {5044, QKeySequence(Qt::CTRL | Qt::Key_T)},
+        {5054, QKeySequence(Qt::CTRL | Qt::Key_M)},
+        {5057, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {5063, QKeySequence(Qt::Key_L)},
+        {5125, QKeySequence(Qt::CTRL | Qt::Key_N)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Id);
@@ -343,10 +365,10 @@ TEST(StringTableStructure, FormatPatternsTakeTheArgumentsTheirCallersPass) {
         int Id;
         const char* Conversions;
     } cases[] = {
-        {261, "d"},  {382, "d"},    {383, "d"},    {1003, "dd"}, {2000, "s"},   {2020, "s"},
-        {2021, "s"}, {2041, "ss"},  {3500, "d"},   {3520, "d"},  {3521, "d"},   {3522, "d"},
-        {3525, "d"}, {3526, "d"},   {3527, "d"},   {3540, "dsds"}, {3555, "dss"},
-        {3557, "dsss"}, {3570, "dd"}, {3571, "d"},
+        {261, "d"},     {382, "d"},    {383, "d"},     {1003, "dd"}, {2000, "s"},
+        {2020, "s"},    {2021, "s"},   {2041, "ss"},   {3500, "d"},  {3520, "d"},
+        {3521, "d"},    {3522, "d"},   {3525, "d"},    {3526, "d"},  {3527, "d"},
+        {3540, "dsds"}, {3555, "dss"}, {3557, "dsss"}, {3570, "dd"}, {3571, "d"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Id);
@@ -375,8 +397,7 @@ TEST(StringTableStructure, ModuleTitlesAndAnswerPanelCaptionsPerModule) {
         EXPECT_EQ(QString(LoadStr(m.Menu)).remove(QLatin1Char('&')), title);
     }
     EXPECT_EQ(load(1712), "Последоват."); // progressions: the title is shortened
-    EXPECT_EQ(QString(LoadStr(605)).remove(QLatin1Char('&')).toStdString(),
-              "Последовательности");
+    EXPECT_EQ(QString(LoadStr(605)).remove(QLatin1Char('&')).toStdString(), "Последовательности");
 }
 
 // ---------------------------------------------------------------------------------------------
