@@ -1,4 +1,5 @@
 #pragma once
+#include "theory/keys.h" // kRandomRootNote
 #include <QString>
 #include <array>
 #include <string_view>
@@ -61,7 +62,6 @@ struct RangeLabels {
 RangeLabels RangeLabelsShown(int range);
 
 constexpr int kRandomRootItem = 12; // the root list's thirteenth entry
-constexpr int kRandomRootNote = 72; // RootNote of the random root
 
 // RootNote for an entry of the root list: 60 + the entry; the last entry gives 72.
 int RootNoteForItem(int item);
