@@ -1,6 +1,11 @@
 #pragma once
 // MIDI devices for the benchmarks: one output that only counts what it is sent.
+#include "app/main_window.h"
 #include "midi/midi_backend.h"
+#include "userdata/messages.h"
+
+#include <QDir>
+#include <QString>
 
 #include <atomic>
 #include <memory>
@@ -34,5 +39,18 @@ public:
     std::unique_ptr<MidiInPort> openInput(int, MidiInSink&) override { return nullptr; }
     std::atomic<long> sent{0};
 };
+
+// A main window set-up on these devices, without an audio output, working in `folder`, with
+// every message answered at once.
+inline TForm1Setup QuietWindowSetup(CountingMidi& midi, const QString& folder) {
+    QDir::setCurrent(folder);
+    SetMessageHook([](const MessageRequest&) { return MessageAnswer::No; });
+    TForm1Setup setup;
+    setup.bitsPerPixel = 24;
+    setup.sound.OpenAudio = false;
+    setup.sound.Midi = &midi;
+    setup.sound.SoundFontFolders = {folder};
+    return setup;
+}
 
 } // namespace harmik::bench

@@ -14,16 +14,10 @@ namespace {
 
 void MainWindowCreateAndFirstPaint(benchmark::State& state) {
     QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
-    harmik::SetMessageHook([](const harmik::MessageRequest&) { return harmik::MessageAnswer::No; });
     // Devices that open at once: the window's own work is measured, not the machine's sound
-    // system (the SoundFont loads in the background anyway).
+    // system.
     harmik::bench::CountingMidi midi;
-    harmik::TForm1Setup setup;
-    setup.bitsPerPixel = 24;
-    setup.sound.OpenAudio = false;
-    setup.sound.Midi = &midi;
-    setup.sound.SoundFontFolders = {dir.path()};
+    const harmik::TForm1Setup setup = harmik::bench::QuietWindowSetup(midi, dir.path());
     for (auto _ : state) {
         harmik::TForm1 window(setup);
         window.show();
