@@ -22,8 +22,8 @@ class TempoSpinButtons;
 // The rhythm options as the controls show them; plain rules without widgets.
 
 // The stored options brought into their ranges: a metre of the list of 8, 1..6 bars and one
-// of the three modes (a damaged file gives the defaults' neighbours, never an index past a
-// table).
+// of the three modes. A damaged file gives the nearest metre and number of bars and the
+// listening mode, never an index past a table.
 RhythmOptionsRecord NormalisedRhythmOptions(const RhythmOptionsRecord& stored);
 
 // The time-signature list ComboTaktart: "2/2", "3/8", "3/4", "4/4", alla breve (from the
