@@ -5,6 +5,7 @@
 #include "app/exercise_options.h"
 #include "app/main_menu.h"
 #include "app/module_buttons.h"
+#include "app/rhythm_options.h"
 #include "app/score_panel.h"
 #include "app/sound_bridge.h"
 #include "app/sound_controls.h"
@@ -239,6 +240,7 @@ void TForm1::EarSetLoadedSettings() {
 
     // The option controls, then the saved module.
     options_->ApplyLoadedSettings();
+    rhythmOptions_->ApplyLoadedSettings();
     const int module = settings_.CurrentModule;
     settings_.CurrentModule = 0;
     SelectModule(module);

@@ -31,6 +31,7 @@ class ExerciseOptionsPanel;
 class HintTiming;
 class MiniPicture;
 class PracticeClockLabel;
+class RhythmOptionsPanel;
 class ScorePanel;
 class SoundControls;
 class SoundPanel;
@@ -85,6 +86,7 @@ public:
     QWidget* Pan_Ove() const { return panOve_; }
     SpeedMenu* ModuleButtons() const { return speedMenu_; }
     ExerciseOptionsPanel* Options() const { return options_; }
+    RhythmOptionsPanel* RhythmOptions() const { return rhythmOptions_; }
     QTimer* TimerMidi1() { return &timerMidi1_; }
     QTimer* TimerPoint() { return &timerPoint_; }
 
@@ -211,6 +213,7 @@ private:
     ExerciseOptionsPanel* options_ = nullptr;
     TempoFields* tempoFields_ = nullptr;
     SoundControls* soundControls_ = nullptr;
+    RhythmOptionsPanel* rhythmOptions_ = nullptr;
 };
 
 } // namespace harmik

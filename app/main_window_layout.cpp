@@ -3,6 +3,7 @@
 #include "app/exercise_options.h"
 #include "app/main_window.h"
 #include "app/module_buttons.h"
+#include "app/rhythm_options.h"
 #include "app/score_panel.h"
 #include "app/sound_controls.h"
 #include "app/sound_panel.h"
@@ -59,6 +60,8 @@ void TForm1::buildLayout() {
     transport_ = new TransportPanel(central);
     answerPanel_ = new AnswerPanel(settings_, cursors_, itemNames_, central);
     options_ = new ExerciseOptionsPanel(settings_, central);
+    rhythmOptions_ = new RhythmOptionsPanel(settings_, answerPanel_);
+    rhythmOptions_->hide();
 
     credits_ = new QLabel(central);
     credits_->setObjectName(QStringLiteral("LabCredits"));
@@ -82,7 +85,7 @@ void TForm1::buildLayout() {
     auto* spin = new TempoSpinButtons(panValg_);
     panValg_->addToTempoRow(spin);
     tempoFields_ = new TempoFields(settings_, this);
-    tempoFields_->attach(panValg_->EditTempo(), nullptr, spin);
+    tempoFields_->attach(panValg_->EditTempo(), rhythmOptions_->EditTempo2(), spin);
     connect(tempoFields_, &TempoFields::soundPanelTouched, panValg_, &SoundPanel::KeepOpen);
     connect(imageMini_, &MiniPicture::touched, this, &TForm1::openSoundPanel);
 
@@ -104,6 +107,8 @@ void TForm1::connectPanels() {
             [this](int index) { Judge(index, SourceAnswerPanel); });
     connect(answerPanel_, &AnswerPanel::previewRequested, this, &TForm1::previewItem);
     connect(answerPanel_, &AnswerPanel::screenLayoutRequested, this, &TForm1::EarDoScreen);
+    connect(answerPanel_, &AnswerPanel::rhythmSymbolChanged, rhythmOptions_->ImageRytmeValg(),
+            &RhythmSymbolPicture::showSymbol);
     connect(options_, &ExerciseOptionsPanel::rangeChanged, this, [this](int range) {
         answerPanel_->ApplyIntervalRange(range);
         EarDoScreen();
@@ -198,7 +203,11 @@ void TForm1::EarDoScreen() {
         if (settings_.CurrentModule == 5)
             place(options_->GroupKadence(), o.GroupKadence);
     }
-    const bool panelShown = !(settings_.CurrentModule == 7 && task_.running != 0);
+    const bool rhythm = settings_.CurrentModule == 7;
+    rhythmOptions_->ShowRhythmPictures(rhythm && layout.RhythmPicturesShown);
+    if (rhythm)
+        rhythmOptions_->PlaceOnAnswerPanel(layout.PanRytmeTop);
+    const bool panelShown = !(rhythm && task_.running != 0);
     answerPanel_->setVisible(panelShown);
 }
 

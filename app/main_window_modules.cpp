@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/module_buttons.h"
 #include "app/module_table.h"
+#include "app/rhythm_options.h"
 #include "app/sound_panel.h"
 #include "input/answer_layout.h"
 #include "input/answer_panel.h"
@@ -11,6 +12,8 @@
 #include "theory/progression.h"
 #include "theory/theory_tables.h"
 #include "userdata/hints.h"
+
+#include <QLabel>
 
 namespace harmik {
 
@@ -26,6 +29,8 @@ void TForm1::SelectModule(int m) {
     tempoFields_->showTempos();
     speedMenu_->pressDown(m);
 
+    if (m == 7)
+        rhythmOptions_->RefreshSymbols();
     if (setup.hasAnswerPanel) {
         answerPanel_->PlaceChecks(setup.answerCaption, setup.answerBoxCount);
         if (m == 1)
