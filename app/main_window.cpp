@@ -4,6 +4,7 @@
 #include "app/activity_lamps.h"
 #include "app/exercise_options.h"
 #include "app/main_menu.h"
+#include "app/melody_options.h"
 #include "app/module_buttons.h"
 #include "app/rhythm_options.h"
 #include "app/score_panel.h"
@@ -241,11 +242,13 @@ void TForm1::EarSetLoadedSettings() {
     // The option controls, then the saved module.
     options_->ApplyLoadedSettings();
     rhythmOptions_->ApplyLoadedSettings();
+    melodyOptions_->ApplyLoadedSettings();
     const int module = settings_.CurrentModule;
     settings_.CurrentModule = 0;
     SelectModule(module);
     speedMenu_->pressDown(module);
     scorePanel_->DoGauge(settings_.ExerciseOptions.ExercisesPerTask);
+    melodyOptions_->ComboTonalitetChange();
     options_->SetGermanNaming(settings_.GermanNaming != 0);
 }
 

@@ -29,6 +29,7 @@ class ActivityLamps;
 class AnswerPanel;
 class ExerciseOptionsPanel;
 class HintTiming;
+class MelodyOptionsPanel;
 class MiniPicture;
 class PracticeClockLabel;
 class RhythmOptionsPanel;
@@ -87,6 +88,7 @@ public:
     SpeedMenu* ModuleButtons() const { return speedMenu_; }
     ExerciseOptionsPanel* Options() const { return options_; }
     RhythmOptionsPanel* RhythmOptions() const { return rhythmOptions_; }
+    MelodyOptionsPanel* MelodyOptions() const { return melodyOptions_; }
     QTimer* TimerMidi1() { return &timerMidi1_; }
     QTimer* TimerPoint() { return &timerPoint_; }
 
@@ -169,6 +171,8 @@ private:
     JudgeItemView judgeView() const;
     void previewItem(int index);
     void colourExercisePanel(const QColor& colour);
+    void placeMelodyAndKeyControls(int menuHeight, int oveWidth, int bottom);
+    void showIdleOptionGroups();
 
     TForm1Setup setup_;
     SettingsRecord settings_;
@@ -214,6 +218,7 @@ private:
     TempoFields* tempoFields_ = nullptr;
     SoundControls* soundControls_ = nullptr;
     RhythmOptionsPanel* rhythmOptions_ = nullptr;
+    MelodyOptionsPanel* melodyOptions_ = nullptr;
 };
 
 } // namespace harmik

@@ -2,6 +2,7 @@
 #include "app/activity_lamps.h"
 #include "app/exercise_options.h"
 #include "app/main_window.h"
+#include "app/melody_options.h"
 #include "app/module_buttons.h"
 #include "app/rhythm_options.h"
 #include "app/score_panel.h"
@@ -62,6 +63,7 @@ void TForm1::buildLayout() {
     options_ = new ExerciseOptionsPanel(settings_, central);
     rhythmOptions_ = new RhythmOptionsPanel(settings_, answerPanel_);
     rhythmOptions_->hide();
+    melodyOptions_ = new MelodyOptionsPanel(settings_, central);
 
     credits_ = new QLabel(central);
     credits_->setObjectName(QStringLiteral("LabCredits"));
@@ -113,10 +115,44 @@ void TForm1::connectPanels() {
         answerPanel_->ApplyIntervalRange(range);
         EarDoScreen();
     });
+    connect(melodyOptions_, &MelodyOptionsPanel::previousMetreRequested, rhythmOptions_,
+            &RhythmOptionsPanel::PreviousMetreClick);
+    connect(melodyOptions_, &MelodyOptionsPanel::nextMetreRequested, rhythmOptions_,
+            &RhythmOptionsPanel::NextMetreClick);
     connect(transport_, &TransportPanel::startStopClicked, this, &TForm1::NyKnapClick);
     connect(transport_->GentagKnap(), &QPushButton::clicked, this, &TForm1::GentagKnapClick);
     connect(transport_->SvarKnap(), &QPushButton::clicked, this, &TForm1::SvarKnapClick);
     connect(transport_->ShutUp(), &QToolButton::clicked, this, &TForm1::ShutUpClick);
+}
+
+// Melodies: the melody group centred in the area right of the exercise panel, with the cadence
+// group below it; the key label and the fifth buttons above them. Rhythm: the fifth buttons
+// step the time signature and stand at the top of the area.
+void TForm1::placeMelodyAndKeyControls(int menuHeight, int oveWidth, int bottom) {
+    const int m = settings_.CurrentModule;
+    const int areaLeft = oveWidth;
+    const int areaWidth = centralWidget()->width() - oveWidth;
+    QWidget* up = melodyOptions_->BitBtnKvintOp();
+    QWidget* down = melodyOptions_->BitBtnKvintNed();
+    QLabel* key = melodyOptions_->LabelToneart();
+    const int buttonsTop = menuHeight + 6;
+    down->move(areaLeft + 10, buttonsTop);
+    up->move(down->x() + down->width() + 4, buttonsTop);
+    key->adjustSize();
+    key->move(up->x() + up->width() + 10, buttonsTop + (up->height() - key->height()) / 2);
+    if (m != 6)
+        return;
+    QWidget* melody = melodyOptions_->GroupMelodi();
+    QWidget* kadence = options_->GroupKadence();
+    const QSize melodySize = melody->sizeHint();
+    const QSize kadenceSize(275, kadence->sizeHint().height());
+    const int areaTop = buttonsTop + up->height() + 4;
+    const int total = melodySize.height() + kadenceSize.height();
+    const int top = areaTop + std::max(0, (bottom - areaTop - total) / 2);
+    melody->setGeometry(areaLeft + (areaWidth - melodySize.width()) / 2, top, melodySize.width(),
+                        melodySize.height());
+    kadence->setGeometry(areaLeft + (areaWidth - kadenceSize.width()) / 2,
+                         top + melodySize.height(), kadenceSize.width(), kadenceSize.height());
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -165,6 +201,7 @@ void TForm1::EarDoScreen() {
     const int oveWidth = std::max(150, panOve_->sizeHint().width());
     panOve_->setGeometry(0, menuHeight, oveWidth, std::max(0, footTop - menuHeight));
 
+    placeMelodyAndKeyControls(menuHeight, oveWidth, footTop);
     if (settings_.CurrentModule < 1 || settings_.CurrentModule == 6) {
         answerPanel_->hide();
         return;

@@ -1,6 +1,7 @@
 // Module selection and the right-click preview of an answer item.
 #include "app/exercise_options.h"
 #include "app/main_window.h"
+#include "app/melody_options.h"
 #include "app/module_buttons.h"
 #include "app/module_table.h"
 #include "app/rhythm_options.h"
@@ -24,6 +25,7 @@ void TForm1::SelectModule(int m) {
     setWindowTitle(setup.caption);
     helpContext_ = setup.helpContext;
     options_->applyModule(setup);
+    melodyOptions_->applyModule(setup);
     settings_.CurrentModule = static_cast<std::uint8_t>(m);
     syncSoundSettings();
     tempoFields_->showTempos();

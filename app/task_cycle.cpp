@@ -2,6 +2,7 @@
 // show-answer button, stop and panic.
 #include "app/exercise_options.h"
 #include "app/main_window.h"
+#include "app/melody_options.h"
 #include "app/module_buttons.h"
 #include "app/module_table.h"
 #include "app/score_panel.h"
@@ -18,6 +19,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QToolButton>
 
 namespace harmik {
 namespace {
@@ -138,6 +141,9 @@ void TForm1::startTask() {
     options_->GroupBelig()->hide();
     options_->GroupGrundtone()->hide();
     options_->GroupKadence()->setVisible(m == kProgressions || m == kMelodies);
+    melodyOptions_->GroupMelodi()->hide();
+    melodyOptions_->BitBtnKvintOp()->hide();
+    melodyOptions_->BitBtnKvintNed()->hide();
 
     scorePanel_->ResetForTask(task_.exercisesPerTask);
     transport_->ShowProgress(0, task_.exercisesPerTask);
@@ -266,6 +272,15 @@ void TForm1::EarStopOve() {
     answerPanel_->setAnswerShown(false);
     answerPanel_->restoreAfterTask(false);
 
+    showIdleOptionGroups();
+
+    speedMenu_->setTaskRunning(false);
+    for (const char* menu : {"mPointMenu", "mIndstilMenu", "mModuler"})
+        actions_.value(QString::fromLatin1(menu))->setEnabled(true);
+    EarDoScreen();
+}
+
+void TForm1::showIdleOptionGroups() {
     const OptionGroupVisibility v = IdleOptionGroups(settings_.CurrentModule);
     options_->GroupKvalitet()->setVisible(v.GroupKvalitet);
     options_->RadioOpNed()->setVisible(v.RadioOpNed);
@@ -274,11 +289,9 @@ void TForm1::EarStopOve() {
     options_->RadioAfspil()->setVisible(v.RadioAfspil);
     options_->GroupBelig()->setVisible(v.GroupBelig);
     options_->GroupKadence()->setVisible(v.GroupKadence);
-
-    speedMenu_->setTaskRunning(false);
-    for (const char* menu : {"mPointMenu", "mIndstilMenu", "mModuler"})
-        actions_.value(QString::fromLatin1(menu))->setEnabled(true);
-    EarDoScreen();
+    melodyOptions_->GroupMelodi()->setVisible(v.GroupMelodi);
+    melodyOptions_->BitBtnKvintOp()->setVisible(v.BitBtnKvint);
+    melodyOptions_->BitBtnKvintNed()->setVisible(v.BitBtnKvint);
 }
 
 void TForm1::ShutUpClick() {
