@@ -367,11 +367,14 @@ bool ExerciseOptionsPanel::eventFilter(QObject* watched, QEvent* event) {
 TempoSpinButtons::TempoSpinButtons(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Spin_bpm"));
     up_ = new QToolButton(this);
-    up_->setArrowType(Qt::UpArrow);
+    up_->setText(QStringLiteral("▲"));
     down_ = new QToolButton(this);
-    down_->setArrowType(Qt::DownArrow);
+    down_->setText(QStringLiteral("▼"));
     for (QToolButton* b : {up_, down_}) {
-        b->setFixedSize(16, 11);
+        QFont small = b->font();
+        small.setPointSize(5);
+        b->setFont(small);
+        b->setFixedSize(18, 12);
         b->setAutoRepeat(true);
     }
     auto* column = new QVBoxLayout(this);

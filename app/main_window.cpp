@@ -117,6 +117,8 @@ void TForm1::applyColourDepth(const ColourDepthDecision& d) {
     QPalette pal = palette();
     pal.setColor(QPalette::Window, d.windowColour);
     pal.setColor(QPalette::WindowText, d.fontColour.isValid() ? d.fontColour : QColor(Qt::white));
+    // Buttons keep dark marks (arrows, captions) on their light faces.
+    pal.setColor(QPalette::ButtonText, Qt::black);
     centralWidget()->setAutoFillBackground(true);
     centralWidget()->setPalette(pal);
     if (d.speedMenuColour.isValid()) {

@@ -80,7 +80,8 @@ QComboBox* optionList(const char* objectName, int hintId, QWidget* parent) {
 QToolButton* fifthButton(const char* objectName, Qt::ArrowType arrow, int hintId, QWidget* parent) {
     auto* b = new QToolButton(parent);
     b->setObjectName(QString::fromLatin1(objectName));
-    b->setArrowType(arrow);
+    // A drawn arrow vanishes on some styles' small buttons; a text arrow always shows.
+    b->setText(arrow == Qt::RightArrow ? QStringLiteral("▶") : QStringLiteral("◀"));
     b->setFixedSize(24, 22);
     ApplyHintId(b, hintId);
     return b;
