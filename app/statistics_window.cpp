@@ -123,7 +123,7 @@ TStatistikForm::TStatistikForm(const ErrorStatistics& sorted, ModuleId module, i
     response_->setGeometry(kRowTextX, kRowTop, kWindowWidth - kRowTextX - 10, 100);
     response_->hide();
 
-    okBtn_ = new QPushButton(QStringLiteral("OK"), this);
+    okBtn_ = new QPushButton(LoadStr(550), this); // "&OK"
     okBtn_->setObjectName(QStringLiteral("OKBtn"));
     okBtn_->setDefault(true);
     connect(okBtn_, &QPushButton::clicked, this, &QDialog::accept);

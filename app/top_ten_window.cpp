@@ -22,6 +22,9 @@ constexpr int kStrScore = 1622;
 constexpr int kStrDate = 1623;
 constexpr int kStrModule = 1624;
 constexpr int kStrClear = 1625;
+constexpr int kStrOk = 550;
+constexpr int kStrCancel = 551;
+constexpr int kStrHelp = 552;
 constexpr int kStrFirstModuleTitle = 1707; // + module number
 
 constexpr int kWindowWidth = 562;
@@ -163,11 +166,13 @@ TFormTop10::TFormTop10(TopTenTable& table, QWidget* parent, QDate today)
         b->setGeometry(x, kButtonTop, 90, 28);
         return b;
     };
-    okBtn_ = makeButton("OKBtn", QStringLiteral("OK"), kNameX);
-    cancelBtn_ = makeButton("CancelBtn", QStringLiteral("Отмена"), kNameX + 100);
+    okBtn_ = makeButton("OKBtn", LoadStr(kStrOk), kNameX);
+    cancelBtn_ = makeButton("CancelBtn", LoadStr(kStrCancel), kNameX + 100);
     btnSlet_ = makeButton("BtnSletTop10", QString(), 320);
-    helpBtn_ = makeButton("HelpBtn", QStringLiteral("Справка"), 432);
+    helpBtn_ = makeButton("HelpBtn", LoadStr(kStrHelp), 432);
     cancelBtn_->hide();
+    // Shown only where a help topic can be opened.
+    helpBtn_->hide();
     connect(okBtn_, &QPushButton::clicked, this, &TFormTop10::OKBtnClick);
     connect(cancelBtn_, &QPushButton::clicked, this, &TFormTop10::CancelBtnClick);
     connect(btnSlet_, &QPushButton::clicked, this, &TFormTop10::BtnSletTop10Click);
@@ -327,8 +332,10 @@ int TopTenCheck(TopTenTable& table, int score, int module, QWidget* parent,
     const QDate today = QDate::currentDate();
     SetTopTenCandidate(table, score, module, today);
     TFormTop10 window(table, parent, today);
-    if (help)
+    if (help) {
         QObject::connect(&window, &TFormTop10::helpRequested, &window, help);
+        window.HelpBtn()->show();
+    }
     window.BeginNameEntry(place);
     window.exec();
     return place;
