@@ -3,34 +3,15 @@
 #include <map>
 #include <vector>
 
+#include "heard_support.h"
 #include "theory/exercise_players.h"
 #include "theory/theory_tables.h"
 
 namespace harmik {
 namespace {
 
-struct Heard {
-    int tick;
-    int note;
-    bool on;
-    bool operator==(const Heard&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Heard& h) {
-    return os << (h.on ? "on " : "off ") << h.note << "@" << h.tick;
-}
-
-// The events as the playback timer sends them: by tick, and within a tick in queue order.
-std::vector<Heard> heard(const NoteQueue& q) {
-    std::vector<Heard> out;
-    for (int tick = 1; tick <= q.LastTick; ++tick)
-        for (int i = 0; i < q.Count; ++i) {
-            const NoteEvent& e = q.Events[static_cast<std::size_t>(i)];
-            if (e.Tick == tick)
-                out.push_back({e.Tick, e.Note, e.Velocity > 0});
-        }
-    return out;
-}
+using test::Heard;
+using test::heard;
 
 GeneratorOptions withMode(int playMode) {
     GeneratorOptions options;
@@ -74,9 +55,9 @@ TEST(Players, AnEightNoteScaleEndsAtTickNineMelodicallyAndElevenSustained) {
     EXPECT_EQ(q.LastTick, 11);
     const std::vector<Heard> sustained = heard(q);
     for (int k = 1; k <= 8; ++k)
-        EXPECT_EQ(sustained[static_cast<std::size_t>(k - 1)].tick, k);
+        EXPECT_EQ(sustained[static_cast<std::size_t>(k - 1)].Tick, k);
     for (std::size_t i = 8; i < 16; ++i)
-        EXPECT_EQ(sustained[i], (Heard{11, sustained[i - 8].note, false}));
+        EXPECT_EQ(sustained[i], (Heard{11, sustained[i - 8].Note, false}));
 
     q = NoteQueue{};
     PlayScale(q, 62, 24, withMode(PlayHarmonic)); // chromatic: 13 notes at once
@@ -113,8 +94,8 @@ TEST(Players, InversionsPlayAboveTheRootAndChordsInTheirVoicing) {
     PlayInversion(q, 60, 7 * 3 + 4, withMode(PlayHarmonic)); // dominant seventh, 2nd inversion
     std::vector<int> notes;
     for (const Heard& h : heard(q))
-        if (h.on)
-            notes.push_back(h.note);
+        if (h.On)
+            notes.push_back(h.Note);
     EXPECT_EQ(notes, (std::vector<int>{67, 70, 72, 76}));
 
     q = NoteQueue{};
@@ -138,14 +119,14 @@ void expectPairedEvents(const NoteQueue& q, const GeneratorOptions& options) {
     std::map<int, int> sounding;
     int ons = 0, offs = 0;
     for (const Heard& h : heard(q)) {
-        ASSERT_GE(h.tick, 1);
-        if (h.on) {
+        ASSERT_GE(h.Tick, 1);
+        if (h.On) {
             ++ons;
-            ++sounding[h.note];
+            ++sounding[h.Note];
         } else {
             ++offs;
-            ASSERT_GE(sounding[h.note], 1) << "note " << h.note << " released while silent";
-            --sounding[h.note];
+            ASSERT_GE(sounding[h.Note], 1) << "note " << h.Note << " released while silent";
+            --sounding[h.Note];
         }
     }
     EXPECT_EQ(ons, offs);
@@ -196,7 +177,7 @@ TEST(Players, NotesOutsideTheMidiRangeAreLeftOutWhole) {
     GeneratorOptions options = withMode(PlaySustained);
     PlayScale(q, 120, 0, options); // 120..132
     for (const Heard& h : heard(q))
-        EXPECT_LE(h.note, 127);
+        EXPECT_LE(h.Note, 127);
     EXPECT_EQ(q.Count, 2 * 5); // 120, 122, 124, 125, 127
     expectPairedEvents(q, options);
 }

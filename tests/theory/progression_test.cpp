@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "heard_support.h"
 #include "tests/theory/exercise_test_options.h"
 #include "tests/theory/theory_test_strings.h"
 #include "theory/exercise_points.h"
@@ -334,28 +335,8 @@ TEST(ProgressionPlacement, RandomRootSpreadsOverTheKeys) {
     EXPECT_GE(keys.size(), 10u);
 }
 
-struct Heard {
-    int Tick;
-    int Note;
-    bool On;
-    bool operator==(const Heard&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Heard& h) {
-    return os << (h.On ? "on " : "off ") << h.Note << "@" << h.Tick;
-}
-
-// The events in the order the playback timer sends them.
-std::vector<Heard> heard(const NoteQueue& q) {
-    std::vector<Heard> out;
-    for (int tick = 1; tick <= q.LastTick; ++tick)
-        for (int i = 0; i < q.Count; ++i) {
-            const NoteEvent& e = q.Events[static_cast<std::size_t>(i)];
-            if (e.Tick == tick)
-                out.push_back({e.Tick, e.Note, e.Velocity > 0});
-        }
-    return out;
-}
+using test::Heard;
+using test::heard;
 
 // Every note-on is released once, at a later tick, before the note sounds again.
 void expectEveryNoteReleasedOnce(const NoteQueue& q, const std::string& where) {
