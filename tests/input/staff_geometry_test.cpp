@@ -1,0 +1,137 @@
+#include "input/staff_geometry.h"
+
+#include <numeric>
+
+#include <gtest/gtest.h>
+
+using namespace harmik;
+
+TEST(StaffGeometry, RowsOfStepsAndStaves) {
+    EXPECT_EQ(Staff_Y(14, 0), 56); // middle C, one ledger line below the treble staff
+    EXPECT_EQ(Staff_Y(14, 2), 69); // the same C on the bass staff, one line above it
+    EXPECT_EQ(Staff_Y(14, 1), 56);
+    EXPECT_EQ(Staff_Y(13, 0), 72);
+    EXPECT_EQ(Staff_Y(13, 1), 59);
+    EXPECT_EQ(Staff_Y(0, 0), 111);
+    EXPECT_EQ(Staff_Y(28, 0), 14);
+    const int treble[] = {50, 44, 38, 32, 26};
+    const int bass[] = {75, 81, 87, 93, 99};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(Staff_Y(TrebleLineSteps[i], 0), treble[i]);
+        EXPECT_EQ(Staff_Y(BassLineSteps[i], 0), bass[i]);
+    }
+}
+
+TEST(StaffGeometry, StepNotesAndResetPositions) {
+    EXPECT_EQ(StaffStepNote[0], 0);
+    EXPECT_EQ(StaffStepNote[3], 5);
+    EXPECT_EQ(StaffStepNote[6], 11);
+    EXPECT_EQ(StaffStepNote[14], 24);
+    EXPECT_EQ(StaffStepNote[28], 48);
+    EXPECT_EQ(staffStepOffset(-1), -1); // the B below
+    EXPECT_EQ(staffStepOffset(30), 52);
+    EXPECT_EQ(resetStaffTextX(1), 80);
+    EXPECT_EQ(resetStaffTextX(2), 190);
+    EXPECT_EQ(resetStaffTextX(5), 40);
+    EXPECT_EQ(resetStaffTextX(7), 50);
+}
+
+TEST(StaffGeometry, LedgerLines) {
+    auto rows = [](int step, int clef) {
+        std::vector<int> ys;
+        for (const LedgerLine& l : ledgerLines(step, clef))
+            ys.push_back(Staff_Y(l.Step, l.Clef));
+        std::sort(ys.begin(), ys.end());
+        return ys;
+    };
+    EXPECT_EQ(rows(14, 0), std::vector<int>({56}));
+    EXPECT_EQ(rows(14, 2), std::vector<int>({69}));
+    EXPECT_EQ(rows(15, 2), std::vector<int>({69}));
+    EXPECT_EQ(rows(16, 2), std::vector<int>({63, 69}));
+    EXPECT_EQ(rows(10, 1), std::vector<int>({56, 62, 68}));
+    EXPECT_EQ(rows(13, 0), std::vector<int>());
+    EXPECT_EQ(rows(20, 0), std::vector<int>());
+    EXPECT_EQ(rows(2, 0), std::vector<int>({105}));
+    EXPECT_EQ(rows(0, 0), std::vector<int>({105, 111}));
+    EXPECT_EQ(rows(27, 0), std::vector<int>({20}));
+    EXPECT_EQ(rows(28, 0), std::vector<int>({14, 20}));
+}
+
+TEST(StaffGeometry, AccidentalGridStacksColumnsLeftward) {
+    AccidentalMemory m;
+    EXPECT_EQ(m.place(10, 3), 0);
+    EXPECT_EQ(m.place(12, 3), 2); // a third higher: the first two columns are taken
+    EXPECT_EQ(m.place(20, 1), 0); // far enough away to stand in the first column
+    EXPECT_EQ(m.place(11, 0), 4); // a double flat needs two free columns
+    EXPECT_EQ(m.cell(11, 6), 0);
+    EXPECT_EQ(m.cell(11, 7), 2);
+    EXPECT_EQ(m.AccidentalColumns, 5);
+    m.NulFortegnMatrix();
+    EXPECT_EQ(m.AccidentalColumns, 0);
+    EXPECT_EQ(m.place(12, 3), 0);
+    // Steps outside the grid still get a column.
+    EXPECT_EQ(m.place(40, 3), 0);
+}
+
+TEST(StaffGeometry, SecondsAndUnisonsShiftRight) {
+    EXPECT_EQ(secondShift(53, 56, false, false), 9);
+    EXPECT_EQ(secondShift(56, 56, true, false), 11);
+    EXPECT_EQ(secondShift(53, 56, false, true), 0);  // the previous one moved already
+    EXPECT_EQ(secondShift(50, 56, false, false), 0); // a third
+}
+
+TEST(StaffGeometry, SpellingInAKey) {
+    EXPECT_EQ(spellFlatSide(61).Step, 15);
+    EXPECT_EQ(spellFlatSide(61).Accidental, 1);
+    EXPECT_EQ(spellFlatSide(60).Accidental, 2);
+    EXPECT_EQ(accidentalForStep(14, 61), 3);
+    EXPECT_EQ(accidentalForStep(15, 61), 1);
+    EXPECT_EQ(accidentalForStep(14, 58), 0); // clamped at a double flat
+
+    const KeyState dMinor = SetupKeySignature(62, 3); // D harmonic minor: B flat, raised C
+    const StaffSpelling cSharp = spellInKey(73, dMinor);
+    EXPECT_EQ(cSharp.Step, 21);
+    EXPECT_EQ(cSharp.Accidental, 3);
+    EXPECT_EQ(displayedAccidental(dMinor, cSharp.Step, cSharp.Accidental), 3);
+    const StaffSpelling bFlat = spellInKey(70, dMinor);
+    EXPECT_EQ(bFlat.Step, 20);
+    EXPECT_EQ(bFlat.Accidental, 1);
+    EXPECT_EQ(displayedAccidental(dMinor, bFlat.Step, 1), kNoAccidental);
+    EXPECT_EQ(displayedAccidental(dMinor, 6, 2), kNaturalSign); // B natural in the bass
+
+    const KeyState eMajor = SetupKeySignature(64, 0); // four sharps: D sharp, not E flat
+    EXPECT_EQ(spellInKey(63, eMajor).Step, 15);
+    EXPECT_EQ(spellInKey(63, eMajor).Accidental, 3);
+    const KeyState cMajor = SetupKeySignature(60, 0);
+    EXPECT_EQ(spellInKey(70, cMajor).Accidental, 1); // no sharps: the flat side
+}
+
+TEST(StaffGeometry, ScrollEasesAndRoundsHalvesToEven) {
+    const auto whole = scrollSteps(110);
+    EXPECT_EQ(whole,
+              (std::array<int, kScrollFrames>{1, 2, 4, 8, 12, 16, 19, 16, 12, 8, 5, 3, 2, 1, 1}));
+    const auto half = scrollSteps(55);
+    EXPECT_EQ(half[0], 0);  // 0.5
+    EXPECT_EQ(half[6], 10); // 9.5
+    EXPECT_EQ(half[10], 2); // 2.5
+    EXPECT_EQ(half[11], 2); // 1.5
+    const auto twice = scrollSteps(220);
+    EXPECT_EQ(std::accumulate(twice.begin(), twice.end(), 0), 220);
+}
+
+TEST(StaffGeometry, WhiteKeyLayout) {
+    const auto notes = whiteKeyLayout(800);
+    ASSERT_EQ(notes.size(), 28u);
+    EXPECT_EQ(notes.front().X, 48); // 800 / 28 / 2 + 34
+    EXPECT_EQ(notes.back().X, 820);
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        EXPECT_EQ(notes[i].Clef, i < 14 ? 2 : 1);
+        EXPECT_EQ(notes[i].Note < 60, i < 14);
+        if (i > 0) {
+            EXPECT_GE(notes[i].X - notes[i - 1].X, 28);
+            EXPECT_LE(notes[i].X - notes[i - 1].X, 29);
+        }
+    }
+    EXPECT_EQ(notes[14].Note, 60);
+    EXPECT_EQ(notes.back().Note, 83);
+}
