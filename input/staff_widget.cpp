@@ -142,7 +142,8 @@ void drawPaper(QPainter& p, const QRectF& area) {
         const double x = area.left() + (next() % 1000) / 1000.0 * area.width();
         const double y = (next() % 1000) / 1000.0 * area.height();
         const double len = 3 + next() % 9;
-        p.drawLine(QPointF(x, y), QPointF(x + len, y + ((next() % 3) - 1) * 0.5));
+        const double tilt = (static_cast<int>(next() % 3) - 1) * 0.5;
+        p.drawLine(QPointF(x, y), QPointF(x + len, y + tilt));
     }
 }
 
@@ -344,7 +345,9 @@ bool StaffWidget::ScrollFrame() {
 void StaffWidget::mVisnoderClick() {
     const int saved = module_;
     ResetStaff(1, 0);
-    for (const WhiteKeyNote& w : whiteKeyLayout(logicalWidth())) {
+    // The notes start right of the clefs, so the 28 columns share the width beyond them and
+    // the last one stays inside the picture.
+    for (const WhiteKeyNote& w : whiteKeyLayout(logicalWidth() - 34)) {
         memory_.NulFortegnMatrix();
         StaffTextX = w.X;
         DrawNoteNamed(w.X, w.Note, w.Clef, 0);

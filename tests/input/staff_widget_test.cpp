@@ -32,7 +32,7 @@ TEST_F(StaffWidgetTest, WhiteKeyDisplayWritesFourteenNotesOnEachStaff) {
     staff.mVisnoderClick();
     const auto heads = itemsOf(staff, Kind::Head);
     ASSERT_EQ(heads.size(), 28u);
-    const auto layout = whiteKeyLayout(800);
+    const auto layout = whiteKeyLayout(800 - 34);
     int bass = 0;
     for (std::size_t i = 0; i < heads.size(); ++i) {
         EXPECT_EQ(heads[i].X, layout[i].X);
@@ -46,6 +46,9 @@ TEST_F(StaffWidgetTest, WhiteKeyDisplayWritesFourteenNotesOnEachStaff) {
         }
     }
     EXPECT_EQ(bass, 14);
+    EXPECT_EQ(heads.front().X, 48);
+    EXPECT_LE(heads.back().X + 6, 800); // the top B is inside the picture
+    EXPECT_EQ(heads.back().Step, 27);
     EXPECT_TRUE(itemsOf(staff, Kind::Accidental).empty());
     EXPECT_EQ(staff.StaffTextX, 40);
     EXPECT_EQ(staff.module(), 6);
