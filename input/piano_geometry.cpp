@@ -2,6 +2,7 @@
 
 #include "theory/note_names.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace harmik {
@@ -90,6 +91,19 @@ QRect pianoExtraMarkRect(int note, int w) {
     if (note >= 0)
         return QRect();
     return QRect(pianoMarkRect(note, w).left(), 4, 25, 15);
+}
+
+InstrumentRects instrumentRects(int left, int panelWidth, int panelHeight, bool showPiano,
+                                bool showFretboard) {
+    InstrumentRects rects;
+    const int width = std::max(0, panelWidth - 70);
+    const int half = panelHeight / 2;
+    if (showPiano)
+        rects.Piano = QRect(left, 0, width, showFretboard ? half : panelHeight);
+    if (showFretboard)
+        rects.Fretboard =
+            showPiano ? QRect(left, half, width, half) : QRect(left, 0, width, panelHeight);
+    return rects;
 }
 
 int applyRangeLimit(bool lowest, int note, int& lowestNote, int& highestNote) {

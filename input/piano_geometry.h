@@ -52,6 +52,17 @@ QRect pianoMarkRect(int note, int w);
 QRect pianoExtraMarkRect(int note, int w);
 bool pianoIsWhiteKey(int note);
 
+// Places of the two pictures in the lower panel (panel coordinates; `left` is where the
+// pictures start, right of the show/hide check boxes): both panelWidth − 70 wide, the piano on
+// top, the fretboard below; each takes the whole height when the other is hidden. A hidden
+// picture gets an empty rectangle.
+struct InstrumentRects {
+    QRect Piano;
+    QRect Fretboard;
+};
+InstrumentRects instrumentRects(int left, int panelWidth, int panelHeight, bool showPiano,
+                                bool showFretboard);
+
 // The rule for setting the range with Ctrl: the new limit is stored, then pulled back when it
 // leaves no room for the exercises. Returns the string id of the message to show (2030 when
 // the lowest note was pulled down to 48, 2031 when the highest was pulled up to 71), else 0.

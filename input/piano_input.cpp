@@ -217,6 +217,22 @@ void PianoInput::redrawInstruments() {
     updateCursor();
 }
 
+void PianoInput::setShowPiano(bool show) {
+    settings_.ShowPiano = show ? 1 : 0;
+    if (piano_)
+        piano_->setVisible(show);
+    emit layoutRequested();
+    redrawInstruments();
+}
+
+void PianoInput::setShowFretboard(bool show) {
+    settings_.ShowFretboard = show ? 1 : 0;
+    if (fretboard_)
+        fretboard_->setVisible(show);
+    emit layoutRequested();
+    redrawInstruments();
+}
+
 void PianoInput::setNoteHeld(int note, bool held) {
     if (note < 0 || note > 127)
         return;

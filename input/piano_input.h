@@ -49,6 +49,10 @@ public:
     void markKey(int note, int fret = 0, int string = 0);
     // Redraws both pictures: clears the marks and shows the current module's range.
     void redrawInstruments();
+    // The show/hide check boxes: store the choice, show or hide the picture, ask the window
+    // for its layout (layoutRequested) and redraw.
+    void setShowPiano(bool show);
+    void setShowFretboard(bool show);
     // Applies the module's cursor (the drum in the rhythm module, the hand elsewhere).
     void updateCursor();
 
@@ -79,6 +83,9 @@ signals:
     void statusText(const QString& text);
     // LowestNote or HighestNote of the current module changed.
     void rangeChanged();
+    // A picture was shown or hidden: the window lays itself out again (and may place the
+    // pictures with instrumentRects).
+    void layoutRequested();
 
 private:
     int module() const;

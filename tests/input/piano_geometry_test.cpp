@@ -112,3 +112,15 @@ TEST(PianoGeometry, RangeLimitsPullBackWithTheirMessages) {
     EXPECT_EQ(highest, 79);
     EXPECT_EQ(lowest, 40);
 }
+
+TEST(PianoGeometry, PicturesShareThePanelWhenBothAreShown) {
+    InstrumentRects both = instrumentRects(70, 800, 121, true, true);
+    EXPECT_EQ(both.Piano, QRect(70, 0, 730, 60));
+    EXPECT_EQ(both.Fretboard, QRect(70, 60, 730, 60));
+    InstrumentRects piano = instrumentRects(70, 800, 121, true, false);
+    EXPECT_EQ(piano.Piano, QRect(70, 0, 730, 121));
+    EXPECT_TRUE(piano.Fretboard.isEmpty());
+    InstrumentRects guitar = instrumentRects(70, 800, 121, false, true);
+    EXPECT_TRUE(guitar.Piano.isEmpty());
+    EXPECT_EQ(guitar.Fretboard, QRect(70, 0, 730, 121));
+}

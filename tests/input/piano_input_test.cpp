@@ -234,10 +234,30 @@ TEST_F(PianoInputTest, ProgressionRightPressOpensTheChordMenu) {
     ASSERT_EQ(answers.count(), 2);
     EXPECT_EQ(answers[1], (QList<QVariant>{60, kSourceChordMenu}));
 
+    // A menu closed without a choice releases its key.
+    QTest::mousePress(&piano, Qt::RightButton, Qt::NoModifier, whiteKey(64));
+    EXPECT_TRUE(input->noteHeld()[64]);
+    input->chordMenu()->hide();
+    EXPECT_FALSE(input->noteHeld()[64]);
+    EXPECT_EQ(answers.count(), 2);
+
     // Once answered, a choice no longer judges.
     input->setTaskState(true, true);
     major->trigger();
     EXPECT_EQ(answers.count(), 2);
+}
+
+TEST_F(PianoInputTest, CheckBoxesStoreTheChoiceAndAskForALayout) {
+    QSignalSpy layout(input.get(), &PianoInput::layoutRequested);
+    input->markKey(60);
+    input->setShowFretboard(true);
+    EXPECT_EQ(settings.ShowFretboard, 1);
+    EXPECT_FALSE(fretboard.isHidden());
+    input->setShowPiano(false);
+    EXPECT_EQ(settings.ShowPiano, 0);
+    EXPECT_TRUE(piano.isHidden());
+    EXPECT_EQ(layout.count(), 2);
+    EXPECT_TRUE(piano.marks().empty());
 }
 
 TEST_F(PianoInputTest, RhythmModuleTurnsThePianoIntoADrumPad) {
