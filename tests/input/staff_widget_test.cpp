@@ -229,6 +229,16 @@ TEST_F(StaffWidgetTest, PaintedLinesHeadsAndLowColour) {
     EXPECT_LT(lightness(img, 1200, 101), 40);
     EXPECT_GT(lightness(img, 1200, 106), 200);
     EXPECT_LT(lightness(img, 800, 88), 60);
+
+    // On a high-density screen the vector picture fills the device pixels.
+    staff.resize(800, 120);
+    QImage dense(1600, 240, QImage::Format_ARGB32);
+    dense.setDevicePixelRatio(2.0);
+    dense.fill(Qt::transparent);
+    staff.render(&dense);
+    EXPECT_LT(lightness(dense, 1200, 100), 40);
+    EXPECT_LT(lightness(dense, 1200, 101), 40);
+    EXPECT_GT(lightness(dense, 1200, 103), 200);
 }
 
 } // namespace
