@@ -199,8 +199,9 @@ void StaffWidget::ShowBar(int x, bool doubleBar) {
     update();
 }
 
-void StaffWidget::WriteText(int x, int y, const QString& text) {
+void StaffWidget::WriteText(int x, int y, const QString& text, std::optional<QFont> font) {
     StaffItem t;
+    t.Font = std::move(font);
     t.Type = StaffItem::Kind::Text;
     t.X = x;
     t.Y = y;
@@ -421,6 +422,7 @@ void StaffWidget::paintEvent(QPaintEvent*) {
             break;
         case StaffItem::Kind::Text:
             p.setPen(kInk);
+            p.setFont(it.Font ? *it.Font : font);
             p.drawText(QRectF(it.X, it.Y, 400, 16), Qt::AlignLeft | Qt::AlignTop, it.Text);
             break;
         case StaffItem::Kind::Bar:

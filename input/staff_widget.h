@@ -2,6 +2,7 @@
 #include <optional>
 #include <vector>
 
+#include <QFont>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -15,16 +16,17 @@ namespace harmik {
 struct StaffItem {
     enum class Kind { Head, Accidental, Ledger, Text, Bar, OctaveBracket };
     Kind Type = Kind::Head;
-    double X = 0;        // the note's x (heads, accidentals, ledgers, brackets) or the left
-    double Y = 0;        // the line's row, or the note's row
-    double Left = 0;     // glyph / line start relative to X
-    double Right = 0;    // line end relative to X
-    int Code = 0;        // accidental code; bracket side (0 left, 1 right); bar: 1 when double
-    QString Text;        // texts
-    int Step = 0;        // heads: staff step
-    int Clef = 0;        // heads: clef
-    bool Hidden = false; // written during a scroll, shown once it ends
-    bool Moving = false; // slides with the running scroll
+    double X = 0;     // the note's x (heads, accidentals, ledgers, brackets) or the left
+    double Y = 0;     // the line's row, or the note's row
+    double Left = 0;  // glyph / line start relative to X
+    double Right = 0; // line end relative to X
+    int Code = 0;     // accidental code; bracket side (0 left, 1 right); bar: 1 when double
+    QString Text;     // texts
+    std::optional<QFont> Font; // texts in their own font (chord labels); else the staff's
+    int Step = 0;              // heads: staff step
+    int Clef = 0;              // heads: clef
+    bool Hidden = false;       // written during a scroll, shown once it ends
+    bool Moving = false;       // slides with the running scroll
 };
 
 // The grand staff picture `ImageStaff`: ten lines, clefs, the melody module's key signature
@@ -56,8 +58,9 @@ public:
     void DrawNoteNamed(int x, int note, int clef, int index);
     // The notes 2..count of a scale row after its root, 30 pixels apart from StaffTextX.
     void ShowScale(int root, int row);
-    // Text at a logical position (top-left), e.g. the names of an answer.
-    void WriteText(int x, int y, const QString& text);
+    // Text at a logical position (top-left), e.g. the names of an answer, in the staff's
+    // font or a font of its own (sizes in logical pixels scale with the picture).
+    void WriteText(int x, int y, const QString& text, std::optional<QFont> font = {});
     // Starts the eased scroll of everything right of x by distance pixels; StaffTextX moves
     // at once, and what is written meanwhile shows when the scroll ends.
     void DoScroll(int x, int distance);
