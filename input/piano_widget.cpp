@@ -111,12 +111,18 @@ void PianoPicture::paintEvent(QPaintEvent*) {
 
     // Marks: a dark dot at the foot of a white key, a light dot at the end of a black key;
     // a negative note also gets a triangle on the top strip.
+    // The dots are drawn round whatever the picture's proportions.
+    const QTransform toWidget = p.transform();
+    const double radius = 7.5 * std::min(toWidget.m11(), toWidget.m22());
     p.setPen(Qt::NoPen);
     for (int note : marks_) {
         const QRect r = pianoMarkRect(note, kPianoLogicalWidth);
-        const QRectF dot(r.center().x() - 7.5, r.bottom() - 18, 15, 15);
+        const QPointF centre = toWidget.map(QPointF(r.center().x(), r.bottom() - 10.5));
         p.setBrush(pianoIsWhiteKey(note) ? QColor(0x20, 0x20, 0x90) : QColor(0xF0, 0xF0, 0x60));
-        p.drawEllipse(dot);
+        p.save();
+        p.resetTransform();
+        p.drawEllipse(centre, radius, radius);
+        p.restore();
         const QRect extra = pianoExtraMarkRect(note, kPianoLogicalWidth);
         if (!extra.isEmpty()) {
             p.setBrush(QColor(0x20, 0x90, 0x20));
