@@ -163,6 +163,7 @@ void StaffWidget::setHighColour(bool on) {
 
 void StaffWidget::setKey(std::optional<KeyState> key) {
     key_ = key;
+    signatureKey_ = key;
     if (clefsShown_)
         signature_ = computeSignature();
     update();
@@ -183,13 +184,20 @@ void StaffWidget::ResetStaff(int module, int x0) {
     if (x0 <= 8) {
         clefsShown_ = module != kProgressions && module != kRhythm;
         signature_ = computeSignature();
+        restoreBarAccidentals();
         StaffTextX = resetStaffTextX(module);
         MelodyTextX = kResetMelodyTextX;
     }
     update();
 }
 
+void StaffWidget::restoreBarAccidentals() {
+    if (key_ && signatureKey_)
+        key_->staffAccidentals = signatureKey_->staffAccidentals;
+}
+
 void StaffWidget::ShowBar(int x, bool doubleBar) {
+    restoreBarAccidentals();
     StaffItem bar;
     bar.Type = StaffItem::Kind::Bar;
     bar.X = x;
@@ -267,6 +275,11 @@ void StaffWidget::DrawNote(int x, int step, int accidental, int note, int clef, 
         acc.Step = step;
         acc.Hidden = hidden;
         items_.push_back(acc);
+        if (module_ == kMelodies && key_ && accidental >= 1 && accidental <= 3) {
+            const auto letter = static_cast<std::size_t>(((step % 7) + 7) % 7);
+            key_->staffAccidentals[static_cast<std::size_t>(keyStaffIndex(step))][letter] =
+                accidental;
+        }
     }
     if (module_ == kScales && note == scaleRoot_ + 12) {
         for (int side = 0; side < 2; ++side) {

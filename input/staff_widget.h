@@ -45,6 +45,9 @@ public:
     int module() const { return module_; }
     // The melody module's key (signature and step accidentals); none outside it.
     void setKey(std::optional<KeyState> key);
+    // The key with the accidentals in force in the current bar: a note written with an
+    // accidental holds it for its step until the next bar line or reset.
+    const std::optional<KeyState>& keyState() const { return key_; }
 
     // Clears from x0 to the right (0: the whole staff) and redraws lines, clefs and the
     // signature as the module needs them.
@@ -103,11 +106,13 @@ protected:
 
 private:
     std::vector<SignatureGlyph> computeSignature() const;
+    void restoreBarAccidentals();
 
     std::vector<StaffItem> items_;
     std::vector<SignatureGlyph> signature_;
     AccidentalMemory memory_;
     std::optional<KeyState> key_;
+    std::optional<KeyState> signatureKey_; // the key as set, for each new bar
     int module_ = 1;
     bool highColour_ = true;
     bool germanNaming_ = false;

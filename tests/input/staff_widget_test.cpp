@@ -83,6 +83,17 @@ TEST_F(StaffWidgetTest, DHarmonicMinorSignatureAndRaisedSeventh) {
     EXPECT_EQ(acc[1].Code, kNaturalSign);
     EXPECT_EQ(acc[1].X, 160);
 
+    // An accidental holds for its step until the bar line.
+    staff.DrawNoteNamed(190, 72, 0, 1); // C natural after the C sharp
+    EXPECT_EQ(itemsOf(staff, Kind::Accidental).back().Code, kNaturalSign);
+    EXPECT_EQ(staff.keyState()->staffAccidentals[0][0], 2);
+    staff.DrawNoteNamed(220, 72, 0, 1); // and again: nothing more to write
+    EXPECT_EQ(itemsOf(staff, Kind::Accidental).size(), 3u);
+    staff.ShowBar(240, false);
+    staff.DrawNoteNamed(260, 73, 0, 1); // a new bar: the sharp again
+    EXPECT_EQ(itemsOf(staff, Kind::Accidental).back().Code, 3);
+    EXPECT_EQ(itemsOf(staff, Kind::Accidental).size(), 4u);
+
     // The signature stays while the module writes on; other modules write none.
     staff.setModule(3);
     EXPECT_EQ(staff.signatureGlyphs().size(), 2u);
