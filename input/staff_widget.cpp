@@ -219,6 +219,13 @@ void StaffWidget::WriteText(int x, int y, const QString& text, std::optional<QFo
     update();
 }
 
+void StaffWidget::RewriteText(int x, int y, const QString& text, std::optional<QFont> font) {
+    std::erase_if(items_, [x, y](const StaffItem& it) {
+        return it.Type == StaffItem::Kind::Text && it.X == x && it.Y == y;
+    });
+    WriteText(x, y, text, std::move(font));
+}
+
 void StaffWidget::DrawNote(int x, int step, int accidental, int note, int clef, int index) {
     const int y = Staff_Y(step, clef);
     int shift = 0;

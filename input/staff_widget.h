@@ -64,6 +64,8 @@ public:
     // Text at a logical position (top-left), e.g. the names of an answer, in the staff's
     // font or a font of its own (sizes in logical pixels scale with the picture).
     void WriteText(int x, int y, const QString& text, std::optional<QFont> font = {});
+    // The same, replacing what was written at exactly that position (a name completed).
+    void RewriteText(int x, int y, const QString& text, std::optional<QFont> font = {});
     // Starts the eased scroll of everything right of x by distance pixels; StaffTextX moves
     // at once, and what is written meanwhile shows when the scroll ends.
     void DoScroll(int x, int distance);
