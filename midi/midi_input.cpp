@@ -192,24 +192,40 @@ void TMidiInput::MidiDriverCallback(const std::uint8_t* bytes, std::size_t lengt
     Waker_->notify();
 }
 
-std::unique_ptr<TMyMidiEvent> TMidiInput::GetMidiEvent() {
+bool TMidiInput::takeEvent(TMyMidiEvent& out, bool growSysex) {
     RingEvent e;
     if (!Open_ || !Ring_ || !Ring_->pop(e))
-        return nullptr;
-    auto event = std::make_unique<TMyMidiEvent>();
-    event->Time = e.TimeStamp;
+        return false;
+    out.Time = e.TimeStamp;
+    out.Sysex.clear();
     if (e.SysexBuffer < 0) {
-        event->MidiMessage = StatusOf(e.ShortMessage);
-        event->Data1 = Data1Of(e.ShortMessage);
-        event->Data2 = Data2Of(e.ShortMessage);
-        return event;
+        out.MidiMessage = StatusOf(e.ShortMessage);
+        out.Data1 = Data1Of(e.ShortMessage);
+        out.Data2 = Data2Of(e.ShortMessage);
+        out.SysexLength = 0;
+        return true;
     }
-    event->MidiMessage = kSysexStart;
-    event->SysexLength = Sysex_->length(e.SysexBuffer);
-    const std::uint8_t* data = Sysex_->data(e.SysexBuffer);
-    event->Sysex.assign(data, data + event->SysexLength);
+    out.MidiMessage = kSysexStart;
+    out.Data1 = 0;
+    out.Data2 = 0;
+    out.SysexLength = Sysex_->length(e.SysexBuffer);
+    if (growSysex || out.Sysex.capacity() >= out.SysexLength) {
+        const std::uint8_t* data = Sysex_->data(e.SysexBuffer);
+        out.Sysex.assign(data, data + out.SysexLength);
+    }
     Sysex_->release(e.SysexBuffer); // back to the driver at once
+    return true;
+}
+
+std::unique_ptr<TMyMidiEvent> TMidiInput::GetMidiEvent() {
+    auto event = std::make_unique<TMyMidiEvent>();
+    if (!takeEvent(*event, true))
+        return nullptr;
     return event;
+}
+
+bool TMidiInput::PopMidiEvent(TMyMidiEvent& out) {
+    return takeEvent(out, false);
 }
 
 void TMidiInput::deliverWaitingEvents() {

@@ -57,7 +57,8 @@ private:
 };
 
 // The MIDI input component: opens a port of the machine, and its driver callback files every
-// incoming message into a fixed ring that the main thread empties with GetMidiEvent.
+// incoming message into a fixed ring that the main thread empties with PopMidiEvent (or
+// GetMidiEvent).
 class TMidiInput : private MidiInSink {
 public:
     explicit TMidiInput(MidiSystem& system);
@@ -89,11 +90,19 @@ public:
     void Stop();
     bool isOpen() const { return Open_; }
     std::uint32_t MessageCount() const;
+    // Takes the next event into a new event object with its own copy of a sysex block; null when
+    // none is waiting.
     std::unique_ptr<TMyMidiEvent> GetMidiEvent();
+    // Takes the next event into `out` without allocating; false when none is waiting. A sysex
+    // block comes as status 0xF0 with its SysexLength; its bytes are copied into out.Sysex only
+    // when that vector already has the capacity for them, otherwise out.Sysex is left empty.
+    // Either way the block's buffer goes back to the driver at once.
+    bool PopMidiEvent(TMyMidiEvent& out);
 
 private:
     void MidiDriverCallback(const std::uint8_t* bytes, std::size_t length) override;
     bool fileSysexBlock(const std::uint8_t* bytes, std::size_t length, RingEvent& e);
+    bool takeEvent(TMyMidiEvent& out, bool growSysex);
     void deliverWaitingEvents();
     void requireClosed(const char* property) const;
 

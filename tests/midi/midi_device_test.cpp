@@ -155,6 +155,51 @@ TEST_F(MidiInputRing, SysexArrivesAsOneEventWithItsOwnCopyAndTheBufferIsReused) 
     EXPECT_EQ(received[3].SysexLength, 8);
 }
 
+TEST_F(MidiInputRing, PopMidiEventTakesEventsInOrderAndHandsSysexBuffersBack) {
+    input.Close();
+    input.setSysexBufferCount(1);
+    input.setSysexBufferSize(8);
+    input.OnMidiInput = nullptr; // the test empties the ring itself
+    input.Open();
+    input.Start();
+    const std::vector<std::uint8_t> block{0xF0, 0x43, 0x10, 0x4C, 0xF7};
+    TMyMidiEvent e;
+    for (int round = 0; round < 3; ++round) { // the one buffer must come back every time
+        ASSERT_TRUE(ports.feed({0x90, 60, 100}));
+        ASSERT_TRUE(ports.feed(block));
+        ASSERT_TRUE(ports.feed({0xB1, 7, 90}));
+        ASSERT_EQ(input.MessageCount(), 3u) << "round " << round;
+
+        ASSERT_TRUE(input.PopMidiEvent(e));
+        EXPECT_EQ(e.MidiMessage, 0x90);
+        EXPECT_EQ(e.Data1, 60);
+        EXPECT_EQ(e.Data2, 100);
+        ASSERT_TRUE(input.PopMidiEvent(e));
+        EXPECT_EQ(e.MidiMessage, 0xF0);
+        EXPECT_EQ(e.Data1, 0);
+        EXPECT_EQ(e.SysexLength, 5);
+        EXPECT_TRUE(e.Sysex.empty()) << "no room was offered for the bytes";
+        ASSERT_TRUE(input.PopMidiEvent(e));
+        EXPECT_EQ(e.MidiMessage, 0xB1);
+        EXPECT_EQ(e.Data2, 90);
+        EXPECT_EQ(e.SysexLength, 0);
+        EXPECT_FALSE(input.PopMidiEvent(e));
+    }
+
+    // With room reserved the block's bytes are copied; a later short message clears them.
+    e.Sysex.reserve(8);
+    ASSERT_TRUE(ports.feed(block));
+    ASSERT_TRUE(ports.feed({0x80, 60, 0}));
+    ASSERT_TRUE(input.PopMidiEvent(e));
+    EXPECT_EQ(e.Sysex, block);
+    ASSERT_TRUE(input.PopMidiEvent(e));
+    EXPECT_EQ(e.MidiMessage, 0x80);
+    EXPECT_TRUE(e.Sysex.empty());
+
+    input.Close();
+    EXPECT_FALSE(input.PopMidiEvent(e));
+}
+
 TEST_F(MidiInputRing, SysexOnlyDropsShortMessages) {
     input.setSysexOnly(true);
     feedFromDriverThread({{0x90, 60, 100}, {0xF0, 1, 0xF7}});
