@@ -18,6 +18,8 @@ public:
     bool inputLit() const { return inputLit_; }
     bool outputLit() const { return outputLit_; }
     QTimer* TimerAlways() { return &timerAlways_; }
+    // Both lamps out at once (the keyboard pictures were redrawn).
+    void PutOut() { TimerAlwaysTimer(); }
 
 protected:
     void paintEvent(QPaintEvent*) override;

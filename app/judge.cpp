@@ -1,5 +1,6 @@
 // The judge: every answer of every input is decided here, scored, and followed by the next
 // exercise or the end of the task.
+#include "app/exercise_staff.h"
 #include "app/main_window.h"
 #include "app/score_panel.h"
 #include "app/statistics_window.h"
@@ -36,12 +37,16 @@ void TForm1::Judge(int value, int source, int recognisedChordType) {
         DecideVerdict(judgeView(), value, source, progress_, recognisedChordType);
     switch (v.verdict) {
     case Verdict::Ignored:
+        return;
     case Verdict::Partial:
+        drawEnteredAnswer(settings_.CurrentModule, v.enteredIndex);
         return;
     case Verdict::Wrong:
         wrongAnswer(value);
         return;
     case Verdict::Correct:
+        if (source != SourceShowAnswer && source != SourceAnswerPanel)
+            drawEnteredAnswer(settings_.CurrentModule, v.enteredIndex);
         settleExercise(source, v.halvePoints);
         return;
     }
@@ -76,6 +81,7 @@ void TForm1::settleExercise(int source, bool halvePoints) {
             scorePanel_->ShowScore();
         }
         scorePanel_->DoGauge(task_.exercisesPerTask);
+        exerciseStaff_->ShowAnswer(m, item_, progress_);
         ++task_.exerciseCount;
         transport_->ShowProgress(task_.exerciseCount, task_.exercisesPerTask);
     }
@@ -89,6 +95,7 @@ void TForm1::settleExercise(int source, bool halvePoints) {
             // The first press shows the answer; the second goes on.
             task_.answerShown = true;
             answerPanel_->setAnswerShown(true);
+            syncInputState();
             transport_->ShowAnswerButtonNext();
             labTime_->TimeCalc();
             return;
@@ -97,6 +104,7 @@ void TForm1::settleExercise(int source, bool halvePoints) {
         transport_->ShowAnswerButtonOpen();
         task_.answerShown = false;
         answerPanel_->setAnswerShown(false);
+        syncInputState();
     }
     timerMidi1_.stop();
     sound_->Output().StopAll(noteQueue_);

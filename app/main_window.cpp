@@ -3,6 +3,8 @@
 #include "app/about_window.h"
 #include "app/activity_lamps.h"
 #include "app/exercise_options.h"
+#include "app/exercise_staff.h"
+#include "app/instrument_panel.h"
 #include "app/main_menu.h"
 #include "app/melody_options.h"
 #include "app/module_buttons.h"
@@ -14,6 +16,8 @@
 #include "app/top_ten_window.h"
 #include "app/transport_panel.h"
 #include "input/answer_panel.h"
+#include "input/piano_input.h"
+#include "input/staff_widget.h"
 #include "theory/clock.h"
 #include "theory/progression_table.h"
 #include "userdata/hints.h"
@@ -23,6 +27,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
@@ -30,6 +35,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusTipEvent>
+#include <QToolButton>
 #include <QToolTip>
 #include <QUrl>
 
@@ -43,14 +49,14 @@ constexpr int kNoBrowserMessage = 2035;
 constexpr int kCloseQuestion = 511;
 constexpr int kFileNotWritten = 2041;
 constexpr int kCreditsHint = 3050;
-constexpr int kSoundPanelHint = 3051;
 constexpr int kNoMidiOutPianoHint = 3046;
 constexpr int kSynthName = 1361;
 
 // Commands that work in this build. The others are shown, disabled, until their parts are in.
 const char* const kWorkingCommands[] = {
-    "mAfslutHarmik", "mVisTitel", "mOmHarmik",    "mHomepage",    "mTop10",    "mIntervaller",
-    "mSkalaer",      "mAkkorder", "mOmvendinger", "mProgression", "mMelodier", "mRytme",
+    "mAfslutHarmik", "mVisTitel", "mOmHarmik", "mHomepage",    "mTop10",
+    "mIntervaller",  "mSkalaer",  "mAkkorder", "mOmvendinger", "mProgression",
+    "mMelodier",     "mRytme",    "mVisnoder", "mMidiThru",    "mMidiKlaverLyt",
 };
 
 const char* const kModuleMenuItems[] = {"mIntervaller", "mSkalaer",  "mAkkorder", "mOmvendinger",
@@ -152,6 +158,7 @@ void TForm1::ProgramInit() {
     startSound();
     EarSetLoadedSettings();
     actions_.value(QStringLiteral("mMidiKlaverLyt"))->setChecked(settings_.MidiListen != 0);
+    panKlaver_->SpeedMidiInd()->setChecked(settings_.MidiListen != 0);
     actions_.value(QStringLiteral("mMidiThru"))->setChecked(settings_.MidiThruOn != 0);
     tipIndex_ = settings_.TipIndex;
     tipsAtStart_ = settings_.TipsAtStart != 0;
@@ -171,8 +178,7 @@ void TForm1::StringInit() {
     credits_->setText(LoadStr(1741));
     ApplyHintId(credits_, kCreditsHint);
     ApplyHintId(panStatus_, 3042);
-    ApplyHintId(imageEndeH_, 3049);
-    ApplyHintId(imageMini_, kSoundPanelHint);
+    panKlaver_->applyTexts();
 }
 
 void TForm1::connectMenu() {
@@ -196,6 +202,9 @@ void TForm1::connectMenu() {
     on("mOmHarmik", &TForm1::mOmHarmikClick);
     on("mHomepage", &TForm1::mHomepageClick);
     on("mTop10", &TForm1::mTop10Click);
+    on("mVisnoder", &TForm1::mVisnoderClick);
+    on("mMidiThru", &TForm1::mMidiThruClick);
+    on("mMidiKlaverLyt", &TForm1::SpeedMidiIndClick);
     for (int m = 1; m <= 7; ++m) {
         connect(actions_.value(QString::fromLatin1(kModuleMenuItems[m - 1])), &QAction::triggered,
                 this, [this, m] { speedMenu_->chooseFromMenu(m); });
@@ -252,6 +261,15 @@ void TForm1::EarSetLoadedSettings() {
     scorePanel_->DoGauge(settings_.ExerciseOptions.ExercisesPerTask);
     melodyOptions_->ComboTonalitetChange();
     options_->SetGermanNaming(settings_.GermanNaming != 0);
+
+    // The staff and the keyboard pictures as the settings left them.
+    imageStaff_->setHighColour(highColourDisplay_);
+    imageStaff_->setGermanNaming(settings_.GermanNaming != 0);
+    exerciseStaff_->setGermanNaming(settings_.GermanNaming != 0);
+    panKlaver_->CheckPiano()->setChecked(settings_.ShowPiano != 0);
+    panKlaver_->CheckFret()->setChecked(settings_.ShowFretboard != 0);
+    EarDoScreen();
+    RedrawInstruments();
 }
 
 void TForm1::applyStatusBar() {

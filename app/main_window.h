@@ -27,6 +27,10 @@ namespace harmik {
 class AboutWindow;
 class ActivityLamps;
 class AnswerPanel;
+class ExerciseStaff;
+class InstrumentPanel;
+class PianoInput;
+class StaffWidget;
 class ExerciseOptionsPanel;
 class HintTiming;
 class MelodyOptionsPanel;
@@ -89,6 +93,10 @@ public:
     ExerciseOptionsPanel* Options() const { return options_; }
     RhythmOptionsPanel* RhythmOptions() const { return rhythmOptions_; }
     MelodyOptionsPanel* MelodyOptions() const { return melodyOptions_; }
+    InstrumentPanel* Pan_Klaver() const { return panKlaver_; }
+    QWidget* Pan_Staff() const { return panStaff_; }
+    StaffWidget* ImageStaff() const { return imageStaff_; }
+    PianoInput* Keys() const { return pianoInput_; }
     QTimer* TimerMidi1() { return &timerMidi1_; }
     QTimer* TimerPoint() { return &timerPoint_; }
 
@@ -104,6 +112,12 @@ public:
     void mOmHarmikClick();
     void mHomepageClick();
     void mTop10Click();
+    void mVisnoderClick();
+    void mMidiThruClick();
+    void SpeedMidiIndClick();
+
+    // The pictures of the piano and fretboard, cleared of marks, with the module's range.
+    void RedrawInstruments();
 
     // Module selection: sets the main window up for module m.
     void SelectModule(int m);
@@ -173,6 +187,14 @@ private:
     void colourExercisePanel(const QColor& colour);
     void placeMelodyAndKeyControls(int menuHeight, int oveWidth, int bottom);
     void showIdleOptionGroups();
+    void buildInstrumentsAndStaff(QWidget* central);
+    void connectInstruments();
+    void placeStaffAndInstruments(int w, int h, int statusHeight);
+    void playUserNote(int note, bool on);
+    void playEnteredNote(int note);
+    void drumNote(bool on);
+    void syncInputState();
+    void drawEnteredAnswer(int module, int enteredIndex);
 
     TForm1Setup setup_;
     SettingsRecord settings_;
@@ -219,6 +241,11 @@ private:
     SoundControls* soundControls_ = nullptr;
     RhythmOptionsPanel* rhythmOptions_ = nullptr;
     MelodyOptionsPanel* melodyOptions_ = nullptr;
+    InstrumentPanel* panKlaver_ = nullptr;
+    QWidget* panStaff_ = nullptr;
+    StaffWidget* imageStaff_ = nullptr;
+    PianoInput* pianoInput_ = nullptr;
+    std::unique_ptr<ExerciseStaff> exerciseStaff_;
 };
 
 } // namespace harmik

@@ -1,6 +1,7 @@
 // The main window's widgets and their placement for the current module and window size.
 #include "app/activity_lamps.h"
 #include "app/exercise_options.h"
+#include "app/instrument_panel.h"
 #include "app/main_window.h"
 #include "app/melody_options.h"
 #include "app/module_buttons.h"
@@ -70,8 +71,7 @@ void TForm1::buildLayout() {
     credits_->setCursor(Qt::PointingHandCursor);
     credits_->installEventFilter(this);
 
-    imageMini_ = new MiniPicture(central);
-    imageEndeH_ = new ActivityLamps(central);
+    buildInstrumentsAndStaff(central);
 
     panStatus_ = new QLabel(central);
     panStatus_->setObjectName(QStringLiteral("PanStatus"));
@@ -123,6 +123,7 @@ void TForm1::connectPanels() {
     connect(transport_->GentagKnap(), &QPushButton::clicked, this, &TForm1::GentagKnapClick);
     connect(transport_->SvarKnap(), &QPushButton::clicked, this, &TForm1::SvarKnapClick);
     connect(transport_->ShutUp(), &QToolButton::clicked, this, &TForm1::ShutUpClick);
+    connectInstruments();
 }
 
 // Melodies: the melody group centred in the area right of the exercise panel, with the cadence
@@ -162,7 +163,7 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 
 void TForm1::EarDoScreen() {
     QWidget* central = centralWidget();
-    if (central == nullptr || speedMenu_ == nullptr)
+    if (central == nullptr || speedMenu_ == nullptr || panKlaver_ == nullptr)
         return;
     const int w = central->width();
     const int h = central->height();
@@ -173,22 +174,20 @@ void TForm1::EarDoScreen() {
     speedMenu_->setGeometry(0, 0, w, menuHeight);
     panStatus_->setGeometry(0, h - statusHeight, w, statusHeight);
 
-    // Along the foot: the transport panel on the left, credits and the sound corner on the
-    // right.
+    // Along the foot: the piano and guitar, the staff above them, the transport panel above
+    // the staff on the left and the credits on the right.
+    placeStaffAndInstruments(w, h, statusHeight);
+    const int staffTop = panStaff_->y();
     const QSize transportSize = transport_->sizeHint();
-    const int footTop = h - statusHeight - transportSize.height() - kMargin;
-    transport_->setGeometry(kMargin, footTop, transportSize.width(), transportSize.height());
-    const int cornerLeft = w - imageEndeH_->width() - 8;
-    imageEndeH_->move(cornerLeft, footTop + 4);
-    imageMini_->move(cornerLeft - imageMini_->width() - 6, footTop + 4);
+    const int footTop = std::max(menuHeight, staffTop - transportSize.height());
+    transport_->setGeometry(0, footTop, transportSize.width(), transportSize.height());
     const QSize creditsSize = credits_->sizeHint();
-    credits_->setGeometry(imageMini_->x() - creditsSize.width() - 12,
-                          h - statusHeight - creditsSize.height() - 2, creditsSize.width(),
-                          creditsSize.height());
+    credits_->setGeometry(w - creditsSize.width() - 8, staffTop - creditsSize.height() - 2,
+                          creditsSize.width(), creditsSize.height());
     if (panValg_->isVisible()) {
         panValg_->adjustSize();
-        panValg_->move(std::max(0, w - panValg_->width() - 25),
-                       std::max(menuHeight, footTop - panValg_->height()));
+        panValg_->move(std::max(0, width() - panValg_->width() - 25),
+                       std::max(menuHeight, panKlaver_->y() - panValg_->height() + 40));
         panValg_->raise();
     }
 
@@ -201,18 +200,22 @@ void TForm1::EarDoScreen() {
     const int oveWidth = std::max(150, panOve_->sizeHint().width());
     panOve_->setGeometry(0, menuHeight, oveWidth, std::max(0, footTop - menuHeight));
 
-    placeMelodyAndKeyControls(menuHeight, oveWidth, footTop);
+    placeMelodyAndKeyControls(menuHeight, oveWidth, staffTop);
     if (settings_.CurrentModule < 1 || settings_.CurrentModule == 6) {
         answerPanel_->hide();
         return;
     }
     PanelLayoutInput in;
     in.ClientWidth = w;
-    in.ClientHeight = footTop; // the area above the transport panel
+    // The transport panel stands on the left above the staff: the answer panel and its option
+    // groups end above it.
+    in.ClientHeight = h - transportSize.height();
     in.WindowWidth = width();
+    in.StaffHeight = panStaff_->height();
+    in.PianoHeight = panKlaver_->height();
     in.MenuHeight = menuHeight;
     in.OveWidth = oveWidth;
-    in.StatusBar = 0;
+    in.StatusBar = status;
     in.KvalitetTag = options_->GroupKvalitet()->shownGroups();
     in.AfspilTag = options_->RadioAfspil()->count();
     in.OpNedEnabled = options_->RadioOpNed()->isEnabled();

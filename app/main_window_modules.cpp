@@ -1,5 +1,6 @@
 // Module selection and the right-click preview of an answer item.
 #include "app/exercise_options.h"
+#include "app/exercise_staff.h"
 #include "app/main_window.h"
 #include "app/melody_options.h"
 #include "app/module_buttons.h"
@@ -8,6 +9,7 @@
 #include "app/sound_panel.h"
 #include "input/answer_layout.h"
 #include "input/answer_panel.h"
+#include "input/staff_widget.h"
 #include "theory/exercise_generators.h"
 #include "theory/exercise_players.h"
 #include "theory/progression.h"
@@ -40,7 +42,14 @@ void TForm1::SelectModule(int m) {
     } else {
         answerPanel_->hide();
     }
+
+    // The staff and the keyboards for the module.
+    imageStaff_->setCursor(cursors_.cursor(setup.staffCursor));
+    ApplyHintId(imageStaff_, setup.staffHintId);
+    imageStaff_->setFont(panStaff_->font());
+    exerciseStaff_->ResetForTask(m);
     EarDoScreen();
+    RedrawInstruments();
 }
 
 void TForm1::previewItem(int index) {
@@ -49,6 +58,7 @@ void TForm1::previewItem(int index) {
         return;
     GeneratorOptions options = generatorOptions();
     ExerciseItem example = item_;
+    GenerateResult generated;
     timerMidi1_.stop();
     sound_->Output().StopAll(noteQueue_);
     const int rootNote = options.RandomRoot ? kRandomRootNote : options.RootNote;
@@ -56,31 +66,46 @@ void TForm1::previewItem(int index) {
     int tickMs = 0;
     switch (m) {
     case 1:
-        GenerateInterval(example, options, random_, index);
-        tickMs = PlayInterval(noteQueue_, root(0), example.itemIndex, options);
+        generated = GenerateInterval(example, options, random_, index);
+        example.root = root(0);
+        tickMs = PlayInterval(noteQueue_, example.root, example.itemIndex, options);
         break;
     case 2:
-        GenerateScale(example, options, random_, index);
-        tickMs = PlayScale(noteQueue_, root(0), example.itemIndex, options);
+        generated = GenerateScale(example, options, random_, index);
+        example.root = root(0);
+        example.keyTonic = scaleKeyTonic(example.itemIndex, example.root);
+        tickMs = PlayScale(noteQueue_, example.root, example.itemIndex, options);
         break;
     case 3:
-        GenerateChord(example, options, random_, index);
-        tickMs = PlayChord(noteQueue_, root(example.voicing),
+        generated = GenerateChord(example, options, random_, index);
+        example.root = root(example.voicing);
+        tickMs = PlayChord(noteQueue_, example.root,
                            chordVoicingRecord(example.itemIndex, example.voicing), options);
         break;
     case 4:
-        GenerateInversion(example, options, random_, index);
-        tickMs = PlayInversion(noteQueue_, root(0), example.itemIndex, options);
+        generated = GenerateInversion(example, options, random_, index);
+        example.root = root(0);
+        tickMs = PlayInversion(noteQueue_, example.root, example.itemIndex, options);
         break;
-    case 5:
-        GenerateProgression(example, options, random_, itemNames_, index);
+    case 5: {
+        ProgressionGenerateResult progression =
+            GenerateProgression(example, options, random_, itemNames_, index);
+        generated = progression.Result;
+        exerciseStaff_->SetProgressionLabels(std::move(progression.ChordLabels));
         tickMs = PlayProgression(noteQueue_, example, example.root, example.itemIndex, false,
                                  options, random_)
                      .TickIntervalMs;
         break;
+    }
     default:
         return;
     }
+    if (generated.Staff.DrawRoot && generated.Staff.RootToDraw < 0)
+        generated.Staff.RootToDraw = -example.root;
+    else if (generated.Staff.DrawRoot)
+        generated.Staff.RootToDraw = example.root;
+    RedrawInstruments();
+    exerciseStaff_->ShowExample(m, example, generated.Staff);
     startPlayback(tickMs);
 }
 

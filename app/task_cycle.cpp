@@ -1,6 +1,7 @@
 // The exercise task: start with its checks, each exercise generated and played, repeat, the
 // show-answer button, stop and panic.
 #include "app/exercise_options.h"
+#include "app/exercise_staff.h"
 #include "app/main_window.h"
 #include "app/melody_options.h"
 #include "app/module_buttons.h"
@@ -8,6 +9,7 @@
 #include "app/score_panel.h"
 #include "app/transport_panel.h"
 #include "input/answer_panel.h"
+#include "input/piano_input.h"
 #include "theory/clock.h"
 #include "theory/exercise_generators.h"
 #include "theory/exercise_players.h"
@@ -129,6 +131,7 @@ void TForm1::startTask() {
                 answerPanel_->setBoxTicked(i, false);
     }
     previousItem_ = -1;
+    exerciseStaff_->ResetForTask(m);
     answerPanel_->setTaskRunning(true);
     answerPanel_->setAnswerShown(false);
     generateAndPlay();
@@ -148,27 +151,34 @@ void TForm1::startTask() {
     scorePanel_->ResetForTask(task_.exercisesPerTask);
     transport_->ShowProgress(0, task_.exercisesPerTask);
     task_.running = 1;
+    syncInputState();
     answerPanel_->focusFirstBox();
     startPointTimer();
 }
 
 void TForm1::generateAndPlay() {
     const GeneratorOptions options = generatorOptions();
-    switch (settings_.CurrentModule) {
+    const int m = settings_.CurrentModule;
+    GenerateResult generated;
+    RedrawInstruments();
+    switch (m) {
     case 1:
-        GenerateInterval(item_, options, random_);
+        generated = GenerateInterval(item_, options, random_);
         break;
     case 2:
-        GenerateScale(item_, options, random_);
+        generated = GenerateScale(item_, options, random_);
         break;
     case 3:
-        GenerateChord(item_, options, random_);
+        generated = GenerateChord(item_, options, random_);
         break;
     case 4:
-        GenerateInversion(item_, options, random_);
+        generated = GenerateInversion(item_, options, random_);
         break;
     case kProgressions: {
-        GenerateProgression(item_, options, random_, itemNames_);
+        ProgressionGenerateResult progression =
+            GenerateProgression(item_, options, random_, itemNames_);
+        generated = progression.Result;
+        exerciseStaff_->SetProgressionLabels(std::move(progression.ChordLabels));
         progressionChords_.clear();
         const std::vector<ProgressionLabelChords> catalogue = ProgressionLabelCatalogue();
         if (item_.itemIndex >= 0 && item_.itemIndex < static_cast<int>(catalogue.size()))
@@ -180,6 +190,7 @@ void TForm1::generateAndPlay() {
     default:
         return;
     }
+    exerciseStaff_->BeginItem(m, item_, generated.Staff);
     scorePanel_->ShowPoints(item_.points);
     playCurrentItem(false);
 }
@@ -271,6 +282,8 @@ void TForm1::EarStopOve() {
     answerPanel_->setTaskRunning(false);
     answerPanel_->setAnswerShown(false);
     answerPanel_->restoreAfterTask(false);
+    syncInputState();
+    exerciseStaff_->ResetForTask(settings_.CurrentModule);
 
     showIdleOptionGroups();
 
@@ -296,6 +309,7 @@ void TForm1::showIdleOptionGroups() {
 
 void TForm1::ShutUpClick() {
     sound_->ShutUpClick(noteQueue_);
+    pianoInput_->clearNoteHeld();
 }
 
 void TForm1::colourExercisePanel(const QColor& colour) {

@@ -1,0 +1,141 @@
+// The staff, the on-screen piano and guitar, and what the main window does with them: their
+// place in the window, the user's own notes, the range, listening and thru.
+#include "app/activity_lamps.h"
+#include "app/exercise_staff.h"
+#include "app/instrument_panel.h"
+#include "app/main_window.h"
+#include "input/fretboard_widget.h"
+#include "input/piano_input.h"
+#include "input/piano_widget.h"
+#include "input/staff_widget.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QToolButton>
+
+namespace harmik {
+namespace {
+
+constexpr int kStaffPanelHeight = 124; // the staff picture (120) and a little paper round it
+constexpr int kStaffPanelRightGap = 38;
+
+} // namespace
+
+void TForm1::buildInstrumentsAndStaff(QWidget* central) {
+    panKlaver_ = new InstrumentPanel(central);
+    imageMini_ = panKlaver_->ImageMini();
+    imageEndeH_ = panKlaver_->ImageEndeH();
+
+    auto* staffPanel = new QFrame(central);
+    staffPanel->setObjectName(QStringLiteral("Pan_Staff"));
+    panStaff_ = staffPanel;
+    imageStaff_ = new StaffWidget(staffPanel);
+    imageStaff_->setObjectName(QStringLiteral("ImageStaff"));
+
+    pianoInput_ = new PianoInput(settings_, itemNames_, panKlaver_->Image_Klaver(),
+                                 panKlaver_->Image_guitar(), &cursors_, this);
+    exerciseStaff_ = std::make_unique<ExerciseStaff>(
+        *imageStaff_, itemNames_, [this](int note) { pianoInput_->markKey(note); });
+}
+
+void TForm1::connectInstruments() {
+    PianoPicture* piano = panKlaver_->Image_Klaver();
+    FretboardPicture* guitar = panKlaver_->Image_guitar();
+    connect(piano, &PianoPicture::pressed, pianoInput_, &PianoInput::pianoPress);
+    connect(piano, &PianoPicture::released, pianoInput_, &PianoInput::release);
+    connect(guitar, &FretboardPicture::pressed, pianoInput_, &PianoInput::guitarPress);
+    connect(guitar, &FretboardPicture::released, pianoInput_, &PianoInput::release);
+    connect(pianoInput_, &PianoInput::noteOn, this, [this](int note) { playUserNote(note, true); });
+    connect(pianoInput_, &PianoInput::noteOff, this,
+            [this](int note) { playUserNote(note, false); });
+    connect(pianoInput_, &PianoInput::drumOn, this, [this] { drumNote(true); });
+    connect(pianoInput_, &PianoInput::drumOff, this, [this] { drumNote(false); });
+    connect(pianoInput_, &PianoInput::statusText, panStatus_, &QLabel::setText);
+    connect(pianoInput_, &PianoInput::layoutRequested, this, &TForm1::EarDoScreen);
+    connect(pianoInput_, &PianoInput::answer, this, [this](int value, int source) {
+        Judge(value, source, source == kSourceChordMenu ? pianoInput_->chosenChordType() : -1);
+    });
+    connect(panKlaver_->CheckPiano(), &QCheckBox::clicked, pianoInput_, &PianoInput::setShowPiano);
+    connect(panKlaver_->CheckFret(), &QCheckBox::clicked, pianoInput_,
+            &PianoInput::setShowFretboard);
+    connect(panKlaver_->SpeedMidiInd(), &QToolButton::clicked, this, &TForm1::SpeedMidiIndClick);
+    connect(imageStaff_, &StaffWidget::scaleNoteMarked, pianoInput_,
+            [this](int note) { pianoInput_->markKey(note); });
+}
+
+void TForm1::placeStaffAndInstruments(int w, int h, int statusHeight) {
+    const bool both = settings_.ShowPiano != 0 && settings_.ShowFretboard != 0;
+    const int pianoHeight = static_cast<int>(std::nearbyint(h / (both ? 3.5 : 5.0)));
+    const int pianoTop = h - pianoHeight - statusHeight;
+    panKlaver_->setGeometry(0, pianoTop, w, pianoHeight);
+    panKlaver_->placeContents(settings_.ShowPiano != 0, settings_.ShowFretboard != 0);
+    const int staffWidth = std::max(0, w - kStaffPanelRightGap);
+    panStaff_->setGeometry(0, pianoTop - kStaffPanelHeight, staffWidth, kStaffPanelHeight);
+    imageStaff_->setGeometry(0, (kStaffPanelHeight - kStaffHeight) / 2, staffWidth, kStaffHeight);
+}
+
+void TForm1::RedrawInstruments() {
+    pianoInput_->redrawInstruments();
+    imageEndeH_->PutOut();
+}
+
+void TForm1::playUserNote(int note, bool on) {
+    if (!sound_)
+        return;
+    syncSoundSettings();
+    SoundOutput& out = sound_->Output();
+    if (on)
+        out.NoteOn(settings_.MidiThruDevice, settings_.ThruChannel, note,
+                   settings_.ExerciseOptions.Velocity);
+    else
+        out.NoteOff(settings_.MidiThruDevice, settings_.ThruChannel, note);
+}
+
+void TForm1::drumNote(bool on) {
+    if (!sound_)
+        return;
+    SoundOutput& out = sound_->Output();
+    if (on)
+        out.NoteOn(settings_.MidiThruDevice, settings_.RhythmChannel, settings_.RhythmSound,
+                   settings_.RhythmVolume);
+    else
+        out.NoteOff(settings_.MidiThruDevice, settings_.RhythmChannel, settings_.RhythmSound);
+}
+
+void TForm1::syncInputState() {
+    pianoInput_->setTaskState(task_.running != 0, task_.answerShown);
+}
+
+void TForm1::mVisnoderClick() {
+    imageStaff_->mVisnoderClick();
+}
+
+void TForm1::mMidiThruClick() {
+    settings_.MidiThruOn = settings_.MidiThruOn != 0 ? 0 : 1;
+    actions_.value(QStringLiteral("mMidiThru"))->setChecked(settings_.MidiThruOn != 0);
+    syncSoundSettings();
+}
+
+void TForm1::SpeedMidiIndClick() {
+    settings_.MidiListen = settings_.MidiListen != 0 ? 0 : 1;
+    const bool on = settings_.MidiListen != 0;
+    panKlaver_->SpeedMidiInd()->setChecked(on);
+    actions_.value(QStringLiteral("mMidiKlaverLyt"))->setChecked(on);
+}
+
+void TForm1::drawEnteredAnswer(int module, int enteredIndex) {
+    if (enteredIndex < 1)
+        return;
+    if (module == 5) {
+        exerciseStaff_->DrawProgressionChord(item_, enteredIndex - 1);
+        const auto chord = static_cast<std::size_t>(enteredIndex - 1);
+        if (chord < progressionChords_.size())
+            pianoInput_->markKey(item_.root + progressionChords_[chord].rootOffset);
+        return;
+    }
+    exerciseStaff_->DrawEnteredNote(module, item_, enteredIndex);
+}
+
+} // namespace harmik
