@@ -149,6 +149,18 @@ void drawPaper(QPainter& p, const QRectF& area) {
 
 } // namespace
 
+void drawStaffAccidental(QPainter& p, double left, double y, int code) {
+    drawAccidental(p, left, y, code);
+}
+
+void drawStaffHead(QPainter& p, double x, double y) {
+    drawHead(p, x, y);
+}
+
+void drawStaffPaper(QPainter& p, const QRectF& area) {
+    drawPaper(p, area);
+}
+
 StaffWidget::StaffWidget(QWidget* parent) : QWidget(parent) {
     setMinimumHeight(kStaffHeight / 2);
     scrollTimer_.setInterval(kScrollFrameMs);

@@ -9,7 +9,17 @@
 
 #include "input/staff_geometry.h"
 
+class QPainter;
+
 namespace harmik {
+
+// The staff's glyphs, for other views that write notes the same way, in the painter's
+// coordinates (6 units between two staff lines): an accidental (codes 0, 1, 3, 4 and
+// kNaturalSign) whose left edge is at left, centred on the row y; a note head centred at
+// (x, y); the paper background.
+void drawStaffAccidental(QPainter& p, double left, double y, int code);
+void drawStaffHead(QPainter& p, double x, double y);
+void drawStaffPaper(QPainter& p, const QRectF& area);
 
 // One thing written on the staff, kept in the picture's logical coordinates so that the
 // picture is redrawn crisply at any size. X is the anchor that scrolling moves.
