@@ -16,6 +16,7 @@
 #include "app/top_ten_window.h"
 #include "app/transport_panel.h"
 #include "input/answer_panel.h"
+#include "input/midi_keyboard.h"
 #include "input/piano_input.h"
 #include "input/staff_widget.h"
 #include "theory/clock.h"
@@ -81,6 +82,7 @@ TForm1::TForm1(const TForm1Setup& setup, QWidget* parent) : QMainWindow(parent),
     setObjectName(QStringLiteral("TForm1"));
     buildLayout();
     FormCreate(setup.bitsPerPixel);
+    qApp->installEventFilter(this);
 }
 
 TForm1::~TForm1() {
@@ -223,6 +225,7 @@ void TForm1::startSound() {
         options.DataFolders = ShippedDataFolders();
     options.BuiltInSynthName = LoadStr(kSynthName);
     sound_ = std::make_unique<SoundSystem>(this, options);
+    connectMidiInput();
     syncSoundSettings();
 
     ShowSoundMessages(this, sound_->EnumerateDevices());
@@ -290,6 +293,8 @@ bool TForm1::event(QEvent* e) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {
+    if (previewKey(watched, e))
+        return true;
     if (watched == freeArea_ && e->type() == QEvent::MouseMove)
         panValg_->LetClose();
     if (watched == credits_ && e->type() == QEvent::MouseButtonRelease) {

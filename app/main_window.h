@@ -5,6 +5,7 @@
 #include "app/score_state.h"
 #include "app/task_state.h"
 #include "input/cursor_table.h"
+#include "input/shortcuts.h"
 #include "midi/sound_system.h"
 #include "theory/exercise_item.h"
 #include "theory/generator_options.h"
@@ -29,7 +30,9 @@ class ActivityLamps;
 class AnswerPanel;
 class ExerciseStaff;
 class InstrumentPanel;
+class MidiKeyboard;
 class PianoInput;
+class StaffNoteEntry;
 class StaffWidget;
 class ExerciseOptionsPanel;
 class HintTiming;
@@ -97,6 +100,7 @@ public:
     QWidget* Pan_Staff() const { return panStaff_; }
     StaffWidget* ImageStaff() const { return imageStaff_; }
     PianoInput* Keys() const { return pianoInput_; }
+    StaffNoteEntry* NoteEntry() const { return noteEntry_; }
     QTimer* TimerMidi1() { return &timerMidi1_; }
     QTimer* TimerPoint() { return &timerPoint_; }
 
@@ -130,6 +134,12 @@ public:
     void ShutUpClick();
     void TimerPointTimer();
     void TimerMidi1Timer();
+
+    // The keys of the computer keyboard as the window previews them.
+    ShortcutActions FormKeyDown(ShortcutKey key);
+    void FormKeyUp();
+    // The handler of the MIDI keyboard (made on first use).
+    MidiKeyboard& midiKeyboard();
 
     // Decides an answer from any input (sources of AnswerSource).
     void Judge(int value, int source, int recognisedChordType = -1);
@@ -195,6 +205,8 @@ private:
     void drumNote(bool on);
     void syncInputState();
     void drawEnteredAnswer(int module, int enteredIndex);
+    void connectMidiInput();
+    bool previewKey(QObject* watched, QEvent* event);
 
     TForm1Setup setup_;
     SettingsRecord settings_;
@@ -245,7 +257,9 @@ private:
     QWidget* panStaff_ = nullptr;
     StaffWidget* imageStaff_ = nullptr;
     PianoInput* pianoInput_ = nullptr;
+    StaffNoteEntry* noteEntry_ = nullptr;
     std::unique_ptr<ExerciseStaff> exerciseStaff_;
+    std::unique_ptr<MidiKeyboard> midiKeyboard_;
 };
 
 } // namespace harmik

@@ -4,7 +4,10 @@
 #include "app/exercise_staff.h"
 #include "app/instrument_panel.h"
 #include "app/main_window.h"
+#include "app/melody_options.h"
+#include "app/sound_panel.h"
 #include "input/fretboard_widget.h"
+#include "input/note_entry.h"
 #include "input/piano_input.h"
 #include "input/piano_widget.h"
 #include "input/staff_widget.h"
@@ -13,6 +16,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
+#include <QTimer>
 #include <QToolButton>
 
 namespace harmik {
@@ -34,6 +38,7 @@ void TForm1::buildInstrumentsAndStaff(QWidget* central) {
     imageStaff_ = new StaffWidget(staffPanel);
     imageStaff_->setObjectName(QStringLiteral("ImageStaff"));
 
+    noteEntry_ = new StaffNoteEntry(imageStaff_, central, &cursors_, this);
     pianoInput_ = new PianoInput(settings_, itemNames_, panKlaver_->Image_Klaver(),
                                  panKlaver_->Image_guitar(), &cursors_, this);
     exerciseStaff_ = std::make_unique<ExerciseStaff>(
@@ -61,6 +66,17 @@ void TForm1::connectInstruments() {
     connect(panKlaver_->CheckFret(), &QCheckBox::clicked, pianoInput_,
             &PianoInput::setShowFretboard);
     connect(panKlaver_->SpeedMidiInd(), &QToolButton::clicked, this, &TForm1::SpeedMidiIndClick);
+    connect(noteEntry_, &StaffNoteEntry::playNote, this, &TForm1::playEnteredNote);
+    connect(noteEntry_, &StaffNoteEntry::answer, this,
+            [this](int value, int source) { Judge(value, source); });
+    connect(noteEntry_, &StaffNoteEntry::activity, panValg_, &SoundPanel::LetClose);
+    connect(melodyOptions_, &MelodyOptionsPanel::keyChanged, this, [this] {
+        if (settings_.CurrentModule == 6 && task_.running == 0) {
+            imageStaff_->setKey(melodyOptions_->keyState());
+            exerciseStaff_->ResetForTask(6);
+        }
+        syncInputState();
+    });
     connect(imageStaff_, &StaffWidget::scaleNoteMarked, pianoInput_,
             [this](int note) { pianoInput_->markKey(note); });
 }
@@ -104,25 +120,30 @@ void TForm1::drumNote(bool on) {
         out.NoteOff(settings_.MidiThruDevice, settings_.RhythmChannel, settings_.RhythmSound);
 }
 
+// The written note sounds briefly on the user's own sound.
+void TForm1::playEnteredNote(int note) {
+    constexpr int kEnteredNoteMs = 50;
+    playUserNote(note, true);
+    QTimer::singleShot(kEnteredNoteMs, this, [this, note] { playUserNote(note, false); });
+}
+
 void TForm1::syncInputState() {
-    pianoInput_->setTaskState(task_.running != 0, task_.answerShown);
+    const bool running = task_.running != 0;
+    pianoInput_->setTaskState(running, task_.answerShown);
+    noteEntry_->setModule(settings_.CurrentModule);
+    noteEntry_->setTaskState(running, task_.answerShown);
+    const MelodyOptionsRecord& melody = settings_.MelodyOptions;
+    noteEntry_->setSightReading(melody.PrimaVista != 0);
+    noteEntry_->setVocalSupport(settings_.VocalSupport != 0);
+    noteEntry_->setMelodyTonality(melody.Tonality);
+    noteEntry_->setMelodyRoot(60 + melody.Key);
+    noteEntry_->setGermanNaming(settings_.GermanNaming != 0);
+    noteEntry_->setSolfege(settings_.Solfege != 0);
+    noteEntry_->setHighColour(highColourDisplay_);
 }
 
 void TForm1::mVisnoderClick() {
     imageStaff_->mVisnoderClick();
-}
-
-void TForm1::mMidiThruClick() {
-    settings_.MidiThruOn = settings_.MidiThruOn != 0 ? 0 : 1;
-    actions_.value(QStringLiteral("mMidiThru"))->setChecked(settings_.MidiThruOn != 0);
-    syncSoundSettings();
-}
-
-void TForm1::SpeedMidiIndClick() {
-    settings_.MidiListen = settings_.MidiListen != 0 ? 0 : 1;
-    const bool on = settings_.MidiListen != 0;
-    panKlaver_->SpeedMidiInd()->setChecked(on);
-    actions_.value(QStringLiteral("mMidiKlaverLyt"))->setChecked(on);
 }
 
 void TForm1::drawEnteredAnswer(int module, int enteredIndex) {

@@ -47,7 +47,10 @@ void TForm1::SelectModule(int m) {
     imageStaff_->setCursor(cursors_.cursor(setup.staffCursor));
     ApplyHintId(imageStaff_, setup.staffHintId);
     imageStaff_->setFont(panStaff_->font());
+    imageStaff_->setKey(m == 6 ? std::optional<KeyState>(melodyOptions_->keyState())
+                               : std::nullopt);
     exerciseStaff_->ResetForTask(m);
+    syncInputState();
     EarDoScreen();
     RedrawInstruments();
 }

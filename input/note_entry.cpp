@@ -246,8 +246,8 @@ void NoteInView::paintEvent(QPaintEvent*) {
 
 StaffNoteEntry::StaffNoteEntry(StaffWidget* staff, QWidget* panelParent, const CursorTable* cursors,
                                QObject* parent)
-    : QObject(parent), staff_(staff), panelParent_(panelHost(staff, panelParent)),
-      cursors_(cursors) {
+    : QObject(parent), staff_(staff), watchedStaff_(staff),
+      panelParent_(panelHost(staff, panelParent)), cursors_(cursors) {
     view_ = new NoteInView(panelParent_);
     view_->hide();
     if (staff_)
@@ -279,7 +279,7 @@ void StaffNoteEntry::setHighColour(bool on) {
 }
 
 bool StaffNoteEntry::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != staff_.data())
+    if (watched != watchedStaff_ || staff_.isNull())
         return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:

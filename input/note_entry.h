@@ -157,6 +157,8 @@ private:
     double staffScale() const;
 
     QPointer<StaffWidget> staff_;
+    // The staff as the filter sees it; compared without a cast, also while it is destroyed.
+    const QObject* watchedStaff_ = nullptr;
     QPointer<QWidget> panelParent_;
     QPointer<NoteInView> view_;
     const CursorTable* cursors_;
