@@ -154,6 +154,7 @@ void TForm1::startTask() {
     syncInputState();
     answerPanel_->focusFirstBox();
     startPointTimer();
+    EarDoScreen(); // the transport panel grew its progress row
 }
 
 void TForm1::generateAndPlay() {

@@ -26,18 +26,45 @@ private:
     std::atomic<long>& sent_;
 };
 
+// An input port the benchmark plays into from its own thread, as a driver would.
+class FeedablePort : public MidiInPort {
+public:
+    explicit FeedablePort(std::atomic<MidiInSink*>& sink, MidiInSink& me) : sink_(sink) {
+        sink_.store(&me);
+    }
+    ~FeedablePort() override { sink_.store(nullptr); }
+
+private:
+    std::atomic<MidiInSink*>& sink_;
+};
+
 class CountingMidi : public MidiSystem {
 public:
+    explicit CountingMidi(bool withInput = false) : withInput_(withInput) {}
     int outputPortCount() override { return 0; }
     bool builtInSynthAvailable() override { return true; }
     std::string outputName(int) override { return "counting output"; }
     std::unique_ptr<MidiOutBackend> openOutput(int) override {
         return std::make_unique<CountingOutput>(sent);
     }
-    int inputPortCount() override { return 0; }
-    std::string inputName(int) override { return {}; }
-    std::unique_ptr<MidiInPort> openInput(int, MidiInSink&) override { return nullptr; }
+    int inputPortCount() override { return withInput_ ? 1 : 0; }
+    std::string inputName(int) override { return "keyboard"; }
+    std::unique_ptr<MidiInPort> openInput(int, MidiInSink& sink) override {
+        return std::make_unique<FeedablePort>(input, sink);
+    }
+    // Plays bytes into the open input; false when it is closed.
+    bool feed(const std::uint8_t* bytes, std::size_t length) {
+        MidiInSink* sink = input.load();
+        if (sink == nullptr)
+            return false;
+        sink->MidiDriverCallback(bytes, length);
+        return true;
+    }
     std::atomic<long> sent{0};
+    std::atomic<MidiInSink*> input{nullptr};
+
+private:
+    bool withInput_;
 };
 
 // A main window set-up on these devices, without an audio output, working in `folder`, with
