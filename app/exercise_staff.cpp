@@ -28,7 +28,6 @@ constexpr int kItemNameRow = 104;      // names of chords and inversions, under 
 constexpr int kLabelRow = 24;          // progression labels
 constexpr int kChordNameRow = 44;      // progression chord names, under their labels
 constexpr int kRightMargin = 4;        // the staff keeps this much free at its right edge
-constexpr int kScrollLeft = 34;        // the clefs stay where they are
 constexpr int kScaleNoteDistance = 30; // pixels between the notes of a scale
 constexpr int kScaleBarAdvance = 35;
 constexpr int kMajor = 0;
@@ -95,20 +94,33 @@ void ExerciseStaff::BeginItem(int module, const ExerciseItem& item, const StaffR
         drawRoot(module, item, request.RootToDraw);
 }
 
+// Scrolls whole exercises off the left: the smallest distance that brings the exercise after
+// one of the bar lines to the first column and leaves enough room. Without such a bar line the
+// staff starts again from the left.
 void ExerciseStaff::makeRoom(int module, int needed) {
+    while (staff_.scrolling())
+        staff_.ScrollFrame();
     const int width = static_cast<int>(staff_.logicalWidth());
     const int overflow = staff_.StaffTextX + needed - (width - kRightMargin);
     if (overflow <= 0)
         return;
-    const int column = staffColumnWidth(module);
     const int home = module == kScales ? kResetMelodyTextX : resetStaffTextX(module);
-    const int distance = column > 0 ? (overflow + column - 1) / column * column : overflow;
-    if (module == kProgressions || column <= 0 || staff_.StaffTextX - distance < home) {
-        // No room to win by scrolling: start again from the left.
-        ResetForTask(module);
-        return;
+    const int gap = module == kScales ? kScaleBarAdvance : staffColumnWidth(module) / 2;
+    std::vector<int> bars;
+    for (const StaffItem& item : staff_.items())
+        if (item.Type == StaffItem::Kind::Bar)
+            bars.push_back(static_cast<int>(item.X));
+    std::sort(bars.begin(), bars.end());
+    if (module != kProgressions) {
+        for (int bar : bars) {
+            const int distance = bar + gap - home;
+            if (distance >= overflow && staff_.StaffTextX - distance >= home) {
+                staff_.DoScroll(home - gap + 1, distance);
+                return;
+            }
+        }
     }
-    staff_.DoScroll(kScrollLeft, distance);
+    ResetForTask(module);
 }
 
 void ExerciseStaff::drawRoot(int module, const ExerciseItem& item, int signedRoot) {

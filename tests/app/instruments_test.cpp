@@ -207,6 +207,12 @@ TEST_F(InstrumentsTest, ManyAnswersScrollTheStaffInsteadOfWritingPastItsEdge) {
         EXPECT_LE(staff.StaffTextX + 40, staff.logicalWidth()) << exercise;
         for (const StaffItem& i : staff.items())
             EXPECT_LT(i.X, staff.logicalWidth()) << exercise;
+        // Whole exercises leave: every bar line still has its names, and the new root its own.
+        int named = 0;
+        for (const QString& t : texts(staff))
+            named += t.contains(QStringLiteral(" - ")) ? 1 : 0;
+        EXPECT_EQ(named, count(staff, StaffItem::Kind::Bar)) << exercise;
+        EXPECT_EQ(count(staff, StaffItem::Kind::Head), 2 * named + 1) << exercise;
     }
 }
 
