@@ -31,6 +31,7 @@ constexpr int kRightMargin = 4;        // the staff keeps this much free at its 
 constexpr int kScaleNoteDistance = 30; // pixels between the notes of a scale
 constexpr int kScaleBarAdvance = 35;
 constexpr int kMajor = 0;
+constexpr int kProgressionGap = 10;
 
 std::string lookupString(int id) {
     return LoadStr(id).toStdString();
@@ -269,7 +270,10 @@ void ExerciseStaff::showProgressionAnswer(const ExerciseItem& item,
     (void)progress;
     for (int k = progressionChordsDrawn_; k < static_cast<int>(labels_.size()); ++k)
         DrawProgressionChord(item, k);
+    // The progression column has no width of its own: the bar line stands after the last
+    // chord and the next progression starts a little further on.
     staff_.ShowBar(staff_.StaffTextX - 5, false);
+    staff_.StaffTextX += kProgressionGap;
 }
 
 void ExerciseStaff::ShowExample(int module, const ExerciseItem& item, const StaffRequest& request) {
