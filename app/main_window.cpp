@@ -18,6 +18,7 @@
 #include "input/answer_panel.h"
 #include "input/midi_keyboard.h"
 #include "input/piano_input.h"
+#include "input/piano_widget.h"
 #include "input/staff_widget.h"
 #include "theory/clock.h"
 #include "theory/progression_table.h"
@@ -232,7 +233,7 @@ void TForm1::startSound() {
     if (sound_->NoWaveDevice())
         settings_.ExerciseOptions.FeedbackType = 1;
     if (sound_->MidiOutputCount() < 1)
-        ApplyHintId(freeArea_, kNoMidiOutPianoHint);
+        ApplyHintId(panKlaver_->Image_Klaver(), kNoMidiOutPianoHint);
     syncSoundSettings();
     ShowSoundMessages(this, sound_->OpenDevices());
     sound_->Output().OnOutputActivity = [this] { imageEndeH_->LightOutput(); };
