@@ -150,8 +150,7 @@ void ExerciseStaff::drawRoot(int module, const ExerciseItem& item, int signedRoo
         markKey_(signedRoot);
 }
 
-void ExerciseStaff::drawNote(int module, const ExerciseItem& item, int note, int index) {
-    (void)module;
+void ExerciseStaff::drawNote(const ExerciseItem& item, int note, int index) {
     staff_.DrawNoteNamed(staff_.StaffTextX, note, item.clef, index);
 }
 
@@ -168,7 +167,7 @@ void ExerciseStaff::DrawEnteredNote(int module, const ExerciseItem& item, int in
     // The root of a chord stands on the staff from the start.
     if (module == kChords && note == item.root)
         return;
-    drawNote(module, item, note, index);
+    drawNote(item, note, index);
 }
 
 QString ExerciseStaff::chordNameOf(const ExerciseItem& item, int chord) const {
@@ -210,7 +209,7 @@ void ExerciseStaff::ShowAnswer(int module, const ExerciseItem& item,
         showNotesAnswer(module, item, progress);
         break;
     case kProgressions:
-        showProgressionAnswer(item, progress);
+        showProgressionAnswer(item);
         break;
     default:
         break;
@@ -258,16 +257,14 @@ void ExerciseStaff::showNotesAnswer(int module, const ExerciseItem& item,
         const int note = notes[k - 1];
         if (module == kChords && note == item.root)
             continue;
-        drawNote(module, item, note, static_cast<int>(k));
+        drawNote(item, note, static_cast<int>(k));
     }
     const int column = staffColumnWidth(module);
     staff_.ShowBar(staff_.StaffTextX + column / 2, false);
     staff_.StaffTextX += column;
 }
 
-void ExerciseStaff::showProgressionAnswer(const ExerciseItem& item,
-                                          const AnswerProgress& progress) {
-    (void)progress;
+void ExerciseStaff::showProgressionAnswer(const ExerciseItem& item) {
     for (int k = progressionChordsDrawn_; k < static_cast<int>(labels_.size()); ++k)
         DrawProgressionChord(item, k);
     // The progression column has no width of its own: the bar line stands after the last

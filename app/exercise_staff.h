@@ -45,13 +45,13 @@ public:
 private:
     void makeRoom(int module, int needed);
     void drawRoot(int module, const ExerciseItem& item, int signedRoot);
-    void drawNote(int module, const ExerciseItem& item, int note, int index);
+    void drawNote(const ExerciseItem& item, int note, int index);
     void writeName(const QString& text);
     QString chordNameOf(const ExerciseItem& item, int chord) const;
     void showIntervalAnswer(const ExerciseItem& item);
     void showScaleAnswer(const ExerciseItem& item);
     void showNotesAnswer(int module, const ExerciseItem& item, const AnswerProgress& progress);
-    void showProgressionAnswer(const ExerciseItem& item, const AnswerProgress& progress);
+    void showProgressionAnswer(const ExerciseItem& item);
 
     StaffWidget& staff_;
     const ItemNameList& names_;
