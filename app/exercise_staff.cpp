@@ -17,11 +17,12 @@
 namespace harmik {
 namespace {
 
-constexpr int kIntervals = 1;
-constexpr int kScales = 2;
-constexpr int kChords = 3;
-constexpr int kInversions = 4;
-constexpr int kProgressions = 5;
+constexpr int kIntervals = moduleNumber(ModuleId::Intervals);
+constexpr int kScales = moduleNumber(ModuleId::Scales);
+constexpr int kChords = moduleNumber(ModuleId::Chords);
+constexpr int kInversions = moduleNumber(ModuleId::Inversions);
+constexpr int kProgressions = moduleNumber(ModuleId::Progressions);
+constexpr int kMelodies = moduleNumber(ModuleId::Melodies);
 
 constexpr int kNameRow = -2;           // names of single notes and intervals, over the staff
 constexpr int kItemNameRow = 104;      // names of chords and inversions, under the staff
@@ -69,7 +70,7 @@ ExerciseStaff::ExerciseStaff(StaffWidget& staff, const ItemNameList& names,
 
 void ExerciseStaff::ResetForTask(int module) {
     staff_.ResetStaff(module, 0);
-    if (module == kScales || module == 6)
+    if (module == kScales || module == kMelodies)
         staff_.StaffTextX = kResetMelodyTextX;
     progressionChordsDrawn_ = 0;
 }

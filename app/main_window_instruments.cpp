@@ -11,6 +11,7 @@
 #include "input/piano_input.h"
 #include "input/piano_widget.h"
 #include "input/staff_widget.h"
+#include "theory/module_id.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -71,9 +72,9 @@ void TForm1::connectInstruments() {
             [this](int value, int source) { Judge(value, source); });
     connect(noteEntry_, &StaffNoteEntry::activity, panValg_, &SoundPanel::LetClose);
     connect(melodyOptions_, &MelodyOptionsPanel::keyChanged, this, [this] {
-        if (settings_.CurrentModule == 6 && task_.running == 0) {
+        if (isModule(settings_.CurrentModule, ModuleId::Melodies) && task_.running == 0) {
             imageStaff_->setKey(melodyOptions_->keyState());
-            exerciseStaff_->ResetForTask(6);
+            exerciseStaff_->ResetForTask(moduleNumber(ModuleId::Melodies));
         }
         syncInputState();
     });
@@ -149,7 +150,7 @@ void TForm1::mVisnoderClick() {
 void TForm1::drawEnteredAnswer(int module, int enteredIndex) {
     if (enteredIndex < 1)
         return;
-    if (module == 5) {
+    if (isModule(module, ModuleId::Progressions)) {
         exerciseStaff_->DrawProgressionChord(item_, enteredIndex - 1);
         const auto chord = static_cast<std::size_t>(enteredIndex - 1);
         if (chord < progressionChords_.size())

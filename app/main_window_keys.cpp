@@ -9,6 +9,7 @@
 #include "input/piano_input.h"
 #include "input/shortcuts.h"
 #include "theory/clock.h"
+#include "theory/module_id.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,7 +34,7 @@ MidiKeyboard& TForm1::midiKeyboard() {
     };
     h.taskRunning = [this] { return task_.running != 0; };
     h.exerciseAnswered = [this] { return task_.answerShown; };
-    h.rhythmModule = [this] { return settings_.CurrentModule == 7; };
+    h.rhythmModule = [this] { return isModule(settings_.CurrentModule, ModuleId::Rhythm); };
     h.judge = [this](int note, int source) { Judge(note, source); };
     h.start = [this] { NyKnapClick(); };
     h.repeat = [this] { GentagKnapClick(); };
@@ -83,7 +84,7 @@ void TForm1::mMidiThruClick() {
 
 ShortcutActions TForm1::FormKeyDown(ShortcutKey key) {
     ShortcutState state;
-    state.RhythmModule = settings_.CurrentModule == 7;
+    state.RhythmModule = isModule(settings_.CurrentModule, ModuleId::Rhythm);
     state.TaskRunning = task_.running != 0;
     const ShortcutActions a = FormKeyDownActions(key, state);
     if (a.RhythmTap) {
@@ -100,7 +101,8 @@ ShortcutActions TForm1::FormKeyDown(ShortcutKey key) {
 }
 
 void TForm1::FormKeyUp() {
-    if (FormKeyUpSendsRhythmOff(settings_.CurrentModule == 7, task_.running != 0))
+    if (FormKeyUpSendsRhythmOff(isModule(settings_.CurrentModule, ModuleId::Rhythm),
+                                task_.running != 0))
         sound_->Output().NoteOff(settings_.MidiOutDevice, settings_.RhythmChannel,
                                  settings_.RhythmSound);
 }

@@ -4,8 +4,11 @@
 #include "midi/midi_backend.h"
 #include "userdata/messages.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QString>
+
+#include <benchmark/benchmark.h>
 
 #include <atomic>
 #include <memory>
@@ -78,6 +81,16 @@ inline TForm1Setup QuietWindowSetup(CountingMidi& midi, const QString& folder) {
     setup.sound.Midi = &midi;
     setup.sound.SoundFontFolders = {folder};
     return setup;
+}
+
+// The main of a benchmark program that needs the window system: the offscreen platform.
+inline int RunBenchmarksWithWidgets(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 } // namespace harmik::bench

@@ -142,10 +142,5 @@ BENCHMARK(StaffDrawOneExercise)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return harmik::bench::RunBenchmarksWithWidgets(argc, argv);
 }

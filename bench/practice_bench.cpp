@@ -44,10 +44,5 @@ BENCHMARK(RightAnswerToNextExerciseFirstNote)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return harmik::bench::RunBenchmarksWithWidgets(argc, argv);
 }

@@ -16,6 +16,16 @@ enum class ModuleId : std::uint8_t {
 
 constexpr int kModuleCount = 7;
 
+// The number of a module as the program stores and compares it.
+constexpr int moduleNumber(ModuleId m) {
+    return static_cast<int>(m);
+}
+
+// Whether module number m is the given module.
+constexpr bool isModule(int m, ModuleId module) {
+    return m == moduleNumber(module);
+}
+
 constexpr bool isValidModule(int m) {
     return m >= 1 && m <= kModuleCount;
 }
