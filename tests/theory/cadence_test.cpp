@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <set>
 #include <vector>
 
+#include "chord_type_support.h"
 #include "theory/cadence.h"
 #include "theory/keys.h"
 #include "theory/progression_table.h"
@@ -74,6 +76,30 @@ TEST(MelodyCadence, MinorForTheMinorTypeTonalities) {
         EXPECT_EQ(key.Minor, tonality == 1 || tonality == 2 || tonality == 3 || tonality == 5);
         EXPECT_EQ(key.TonicNote, 62);
     }
+}
+
+// Each chord of each cadence, as a root above the tonic and a type of the chord catalogue.
+struct CadenceChordName {
+    int Root;
+    int Type;
+};
+const std::array<std::array<CadenceChordName, kCadenceChordCount>, 4> kCadenceChordNames = {{
+    {{{0, 0}, {5, 0}, {0, 0}, {7, 7}, {0, 0}}},      // I, IV, I six-four, V7, I
+    {{{0, 13}, {9, 21}, {2, 20}, {7, 16}, {0, 13}}}, // Imaj9, VIm11, IIm9, V13, Imaj9
+    {{{0, 1}, {5, 1}, {0, 1}, {7, 7}, {0, 1}}},      // Im, IVm, Im six-four, V7, Im
+    {{{0, 24}, {9, 16}, {2, 9}, {7, 33}, {0, 25}}},  // Im6/9, VI13, IIm7(b5), V7(#5), Im(maj9)
+}};
+
+TEST(CadenceTable, EveryChordSoundsTheChordItStandsFor) {
+    for (std::size_t row = 0; row < CadenceTable.size(); ++row)
+        for (std::size_t j = 0; j < kCadenceChordCount; ++j) {
+            const CadenceChord& chord = CadenceTable[row][j];
+            const std::vector<int> notes(chord.Offsets.begin(),
+                                         chord.Offsets.begin() + chord.Count);
+            const CadenceChordName named = kCadenceChordNames[row][j];
+            EXPECT_TRUE(test::soundsChordType(notes, named.Root, named.Type))
+                << "cadence " << row << " chord " << j;
+        }
 }
 
 // In C minor the long classical cadence plays i, iv, i six-four, V7, i, two ticks a chord, the
