@@ -50,7 +50,7 @@ TEST(ScorePanel, ShowsCountersScoreAndBandColour) {
     EXPECT_EQ(panel.GaugeRigtige()->position(), 48);
     EXPECT_EQ(panel.GaugeRigtige()->backgroundColour(), QColor(255, 0, 0));
     EXPECT_EQ(panel.LabRigtige()->text(), QStringLiteral("Правильно: 16"));
-    EXPECT_EQ(panel.LabForkerte()->text(), QStringLiteral("Выполнено: 21"));
+    EXPECT_EQ(panel.LabForkerte()->text(), QStringLiteral("Ошибки: 21"));
     EXPECT_EQ(panel.Lab_Score()->text(), QStringLiteral("00427"));
     EXPECT_TRUE(panel.PointLabel()->isHidden());
 
