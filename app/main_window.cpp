@@ -8,6 +8,7 @@
 #include "app/main_menu.h"
 #include "app/melody_options.h"
 #include "app/module_buttons.h"
+#include "app/practice_screen.h"
 #include "app/rhythm_options.h"
 #include "app/score_panel.h"
 #include "app/sound_bridge.h"
@@ -81,16 +82,18 @@ TForm1::TForm1(int bitsPerPixel, QWidget* parent) : TForm1(setupForDepth(bitsPer
 
 TForm1::TForm1(const TForm1Setup& setup, QWidget* parent) : QMainWindow(parent), setup_(setup) {
     setObjectName(QStringLiteral("TForm1"));
+    practiceScreen_ = std::make_unique<PracticeScreen>(*this);
+    session_ = std::make_unique<PracticeSession>(settings_, itemNames_, *practiceScreen_);
     buildLayout();
     FormCreate(setup.bitsPerPixel);
     qApp->installEventFilter(this);
 }
 
 TForm1::~TForm1() {
-    timerMidi1_.stop();
-    timerPoint_.stop();
+    session_->TimerMidi1()->stop();
+    session_->TimerPoint()->stop();
     if (sound_)
-        sound_->Shutdown(noteQueue_);
+        sound_->Shutdown(session_->Queue());
 }
 
 QString TForm1::ModuleCaption(int module) {
@@ -152,7 +155,6 @@ void TForm1::ProgramInit() {
     // Every default, then the files over them.
     settings_ = DefaultSettings();
     buildExercisePanels();
-    ClearErrorStatistics(errors_);
     LoadSettings(settings_, QString::fromLatin1(kSettingsFileName));
     applyWindowBounds();
     ReadTopTen(topTen_, QString::fromLatin1(kTopTenFileName));
@@ -226,6 +228,7 @@ void TForm1::startSound() {
         options.DataFolders = ShippedDataFolders();
     options.BuiltInSynthName = LoadStr(kSynthName);
     sound_ = std::make_unique<SoundSystem>(this, options);
+    session_->setSound(sound_.get());
     connectMidiInput();
     syncSoundSettings();
 
@@ -341,10 +344,36 @@ void TForm1::mHomepageClick() {
 }
 
 void TForm1::mTop10Click() {
-    if (task_.running != 0)
+    if (session_->running())
         return;
     TFormTop10 window(topTen_, this);
     window.exec();
+}
+
+void TForm1::NyKnapClick() {
+    session_->NyKnapClick();
+}
+
+void TForm1::GentagKnapClick() {
+    setFocus();
+    session_->GentagKnapClick();
+}
+
+void TForm1::SvarKnapClick() {
+    session_->SvarKnapClick();
+}
+
+void TForm1::EarStopOve() {
+    session_->EarStopOve();
+}
+
+void TForm1::ShutUpClick() {
+    session_->ShutUpClick();
+    pianoInput_->clearNoteHeld();
+}
+
+void TForm1::Judge(int value, int source, int recognisedChordType) {
+    session_->Judge(value, source, recognisedChordType);
 }
 
 bool TForm1::FormCloseQuery() {
@@ -356,10 +385,10 @@ bool TForm1::FormCloseQuery() {
 }
 
 bool TForm1::FormClose() {
-    timerMidi1_.stop();
-    timerPoint_.stop();
+    session_->TimerMidi1()->stop();
+    session_->TimerPoint()->stop();
     if (sound_)
-        sound_->Shutdown(noteQueue_);
+        sound_->Shutdown(session_->Queue());
 
     SaveSettings();
     bool ok = true;
@@ -403,7 +432,7 @@ void TForm1::closeEvent(QCloseEvent* e) {
             return;
         }
         closeConfirmed_ = true;
-        if (task_.running != 0)
+        if (session_->running())
             EarStopOve();
         FormClose();
     }

@@ -1,17 +1,10 @@
 #pragma once
 #include "app/colour_depth.h"
-#include "app/error_statistics.h"
-#include "app/judge_rules.h"
-#include "app/score_state.h"
-#include "app/task_state.h"
+#include "app/practice_session.h"
 #include "input/cursor_table.h"
 #include "input/shortcuts.h"
 #include "midi/sound_system.h"
-#include "theory/exercise_item.h"
-#include "theory/generator_options.h"
 #include "theory/item_names.h"
-#include "theory/note_queue.h"
-#include "theory/random.h"
 #include "userdata/settings_record.h"
 #include "userdata/top_ten.h"
 
@@ -32,6 +25,7 @@ class ExerciseStaff;
 class InstrumentPanel;
 class MidiKeyboard;
 class PianoInput;
+class PracticeScreen;
 class StaffNoteEntry;
 class StaffWidget;
 class ExerciseOptionsPanel;
@@ -55,7 +49,8 @@ struct TForm1Setup {
 };
 
 // The main window: owner of the program's run-time records, and of the order in which the
-// program comes up and goes down. Its parts live in their own classes; the window wires them.
+// program comes up and goes down. Its parts live in their own classes (the practice session
+// among them); the window wires them.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -68,12 +63,8 @@ public:
     TopTenTable& TopTen() { return topTen_; }
     const CursorTable& Cursors() const { return cursors_; }
     const ItemNameList& ItemNames() const { return itemNames_; }
-    TaskState& Task() { return task_; }
-    ScoreState& Score() { return score_; }
-    ExerciseItem& Item() { return item_; }
-    ErrorStatistics& Errors() { return errors_; }
-    NoteQueue& Queue() { return noteQueue_; }
-    Random& RandomSource() { return random_; }
+    PracticeSession& Session() { return *session_; }
+    const TaskState& Task() const { return session_->Task(); }
     SoundSystem& Sound() { return *sound_; }
 
     bool HighColourDisplay() const { return highColourDisplay_; }
@@ -101,8 +92,9 @@ public:
     StaffWidget* ImageStaff() const { return imageStaff_; }
     PianoInput* Keys() const { return pianoInput_; }
     StaffNoteEntry* NoteEntry() const { return noteEntry_; }
-    QTimer* TimerMidi1() { return &timerMidi1_; }
-    QTimer* TimerPoint() { return &timerPoint_; }
+    PracticeClockLabel* LabTime() const { return labTime_; }
+    ExerciseStaff& ExerciseWriter() { return *exerciseStaff_; }
+    const QColor& WindowColour() const { return windowColour_; }
 
     // Window caption of a module: " H A R M I K - " and the module's title.
     static QString ModuleCaption(int module);
@@ -126,14 +118,12 @@ public:
     // Module selection: sets the main window up for module m.
     void SelectModule(int m);
 
-    // The task cycle.
+    // The transport buttons, handed to the practice session.
     void NyKnapClick();
     void GentagKnapClick();
     void SvarKnapClick();
     void EarStopOve();
     void ShutUpClick();
-    void TimerPointTimer();
-    void TimerMidi1Timer();
 
     // The keys of the computer keyboard as the window previews them.
     ShortcutActions FormKeyDown(ShortcutKey key);
@@ -141,8 +131,11 @@ public:
     // The handler of the MIDI keyboard (made on first use).
     MidiKeyboard& midiKeyboard();
 
-    // Decides an answer from any input (sources of AnswerSource).
+    // Hands an answer from any input (sources of AnswerSource) to the practice session.
     void Judge(int value, int source, int recognisedChordType = -1);
+
+    // The inputs learn whether a task runs and whether its answer is shown.
+    void syncInputState();
 
     // Lays the window out for the current module and size.
     void EarDoScreen();
@@ -179,32 +172,13 @@ private:
     void openSoundPanel();
     void syncSoundSettings();
 
-    // Task cycle steps.
-    GeneratorOptions generatorOptions() const;
-    int tempoOfCurrentModule() const;
-    bool moduleHasTaskInThisBuild(int module) const;
-    void startTask();
-    void generateAndPlay();
-    void playCurrentItem(bool repeat);
-    void startPlayback(int tickMs);
-    void startPointTimer();
-    void settleExercise(int source, bool halvePoints);
-    void wrongAnswer(int value);
-    void nextExerciseOrEnd();
-    void endTask();
-    JudgeItemView judgeView() const;
-    void previewItem(int index);
-    void colourExercisePanel(const QColor& colour);
     void placeMelodyAndKeyControls(int menuHeight, int oveWidth, int bottom);
-    void showIdleOptionGroups();
     void buildInstrumentsAndStaff(QWidget* central);
     void connectInstruments();
     void placeStaffAndInstruments(int w, int h, int statusHeight);
     void playUserNote(int note, bool on);
     void playEnteredNote(int note);
     void drumNote(bool on);
-    void syncInputState();
-    void drawEnteredAnswer(int module, int enteredIndex);
     void connectMidiInput();
     bool previewKey(QObject* watched, QEvent* event);
 
@@ -213,17 +187,10 @@ private:
     TopTenTable topTen_;
     CursorTable cursors_;
     ItemNameList itemNames_;
-    TaskState task_;
-    ScoreState score_;
-    ErrorStatistics errors_{};
-    AnswerProgress progress_;
-    ExerciseItem item_;
-    std::vector<ExpectedChord> progressionChords_;
-    NoteQueue noteQueue_;
-    Random random_;
+    std::unique_ptr<PracticeScreen> practiceScreen_;
     std::unique_ptr<SoundSystem> sound_;
-    QTimer timerMidi1_;
-    QTimer timerPoint_;
+    // Declared after the sound system, so that it goes first.
+    std::unique_ptr<PracticeSession> session_;
 
     bool highColourDisplay_ = true;
     QColor windowColour_;
@@ -232,7 +199,6 @@ private:
     bool tipsAtStart_ = true;
     int helpContext_ = 0;
     bool closeConfirmed_ = false;
-    int previousItem_ = -1;
 
     QHash<QString, QAction*> actions_;
     HintTiming* hintTiming_ = nullptr;

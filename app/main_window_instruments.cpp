@@ -72,7 +72,7 @@ void TForm1::connectInstruments() {
             [this](int value, int source) { Judge(value, source); });
     connect(noteEntry_, &StaffNoteEntry::activity, panValg_, &SoundPanel::LetClose);
     connect(melodyOptions_, &MelodyOptionsPanel::keyChanged, this, [this] {
-        if (isModule(settings_.CurrentModule, ModuleId::Melodies) && task_.running == 0) {
+        if (isModule(settings_.CurrentModule, ModuleId::Melodies) && !session_->running()) {
             imageStaff_->setKey(melodyOptions_->keyState());
             exerciseStaff_->ResetForTask(moduleNumber(ModuleId::Melodies));
         }
@@ -129,10 +129,11 @@ void TForm1::playEnteredNote(int note) {
 }
 
 void TForm1::syncInputState() {
-    const bool running = task_.running != 0;
-    pianoInput_->setTaskState(running, task_.answerShown);
+    const bool running = session_->running();
+    const bool shown = session_->Task().answerShown;
+    pianoInput_->setTaskState(running, shown);
     noteEntry_->setModule(settings_.CurrentModule);
-    noteEntry_->setTaskState(running, task_.answerShown);
+    noteEntry_->setTaskState(running, shown);
     const MelodyOptionsRecord& melody = settings_.MelodyOptions;
     noteEntry_->setSightReading(melody.PrimaVista != 0);
     noteEntry_->setVocalSupport(settings_.VocalSupport != 0);
@@ -145,19 +146,6 @@ void TForm1::syncInputState() {
 
 void TForm1::mVisnoderClick() {
     imageStaff_->mVisnoderClick();
-}
-
-void TForm1::drawEnteredAnswer(int module, int enteredIndex) {
-    if (enteredIndex < 1)
-        return;
-    if (isModule(module, ModuleId::Progressions)) {
-        exerciseStaff_->DrawProgressionChord(item_, enteredIndex - 1);
-        const auto chord = static_cast<std::size_t>(enteredIndex - 1);
-        if (chord < progressionChords_.size())
-            pianoInput_->markKey(item_.root + progressionChords_[chord].rootOffset);
-        return;
-    }
-    exerciseStaff_->DrawEnteredNote(module, item_, enteredIndex);
 }
 
 } // namespace harmik

@@ -32,8 +32,8 @@ MidiKeyboard& TForm1::midiKeyboard() {
             return MidiActiveWindow::TopTen;
         return MidiActiveWindow::Other;
     };
-    h.taskRunning = [this] { return task_.running != 0; };
-    h.exerciseAnswered = [this] { return task_.answerShown; };
+    h.taskRunning = [this] { return session_->running(); };
+    h.exerciseAnswered = [this] { return session_->Task().answerShown; };
     h.rhythmModule = [this] { return isModule(settings_.CurrentModule, ModuleId::Rhythm); };
     h.judge = [this](int note, int source) { Judge(note, source); };
     h.start = [this] { NyKnapClick(); };
@@ -85,7 +85,7 @@ void TForm1::mMidiThruClick() {
 ShortcutActions TForm1::FormKeyDown(ShortcutKey key) {
     ShortcutState state;
     state.RhythmModule = isModule(settings_.CurrentModule, ModuleId::Rhythm);
-    state.TaskRunning = task_.running != 0;
+    state.TaskRunning = session_->running();
     const ShortcutActions a = FormKeyDownActions(key, state);
     if (a.RhythmTap) {
         // The tap itself belongs to the rhythm exercise; the key sounds the rhythm's drum.
@@ -102,7 +102,7 @@ ShortcutActions TForm1::FormKeyDown(ShortcutKey key) {
 
 void TForm1::FormKeyUp() {
     if (FormKeyUpSendsRhythmOff(isModule(settings_.CurrentModule, ModuleId::Rhythm),
-                                task_.running != 0))
+                                session_->running()))
         sound_->Output().NoteOff(settings_.MidiOutDevice, settings_.RhythmChannel,
                                  settings_.RhythmSound);
 }

@@ -50,13 +50,13 @@ void TForm1::buildLayout() {
     panOve_->setObjectName(QStringLiteral("Pan_Ove"));
     static_cast<QFrame*>(panOve_)->setFrameShape(QFrame::StyledPanel);
     panOve_->setAutoFillBackground(true);
-    scorePanel_ = new ScorePanel(score_, panOve_);
+    scorePanel_ = new ScorePanel(session_->Score(), panOve_);
     auto* oveColumn = new QVBoxLayout(panOve_);
     oveColumn->setContentsMargins(6, 6, 6, 6);
     oveColumn->addWidget(scorePanel_);
     oveColumn->addStretch(1);
 
-    labTime_ = new PracticeClockLabel(score_, central);
+    labTime_ = new PracticeClockLabel(session_->Score(), central);
     labTime_->setObjectName(QStringLiteral("LabTime"));
 
     transport_ = new TransportPanel(central);
@@ -90,10 +90,6 @@ void TForm1::buildLayout() {
     tempoFields_->attach(panValg_->EditTempo(), rhythmOptions_->EditTempo2(), spin);
     connect(tempoFields_, &TempoFields::soundPanelTouched, panValg_, &SoundPanel::KeepOpen);
     connect(imageMini_, &MiniPicture::touched, this, &TForm1::openSoundPanel);
-
-    timerMidi1_.setTimerType(Qt::PreciseTimer);
-    connect(&timerMidi1_, &QTimer::timeout, this, &TForm1::TimerMidi1Timer);
-    connect(&timerPoint_, &QTimer::timeout, this, &TForm1::TimerPointTimer);
 }
 
 void TForm1::buildExercisePanels() {
@@ -107,7 +103,8 @@ void TForm1::connectPanels() {
     connect(speedMenu_, &SpeedMenu::moduleChosen, this, &TForm1::SelectModule);
     connect(answerPanel_, &AnswerPanel::answerGiven, this,
             [this](int index) { Judge(index, SourceAnswerPanel); });
-    connect(answerPanel_, &AnswerPanel::previewRequested, this, &TForm1::previewItem);
+    connect(answerPanel_, &AnswerPanel::previewRequested, session_.get(),
+            &PracticeSession::PreviewItem);
     connect(answerPanel_, &AnswerPanel::screenLayoutRequested, this, &TForm1::EarDoScreen);
     connect(answerPanel_, &AnswerPanel::rhythmSymbolChanged, rhythmOptions_->ImageRytmeValg(),
             &RhythmSymbolPicture::showSymbol);
@@ -247,7 +244,7 @@ void TForm1::EarDoScreen() {
     rhythmOptions_->ShowRhythmPictures(rhythm && layout.RhythmPicturesShown);
     if (rhythm)
         rhythmOptions_->PlaceOnAnswerPanel(layout.PanRytmeTop);
-    const bool panelShown = !(rhythm && task_.running != 0);
+    const bool panelShown = !(rhythm && session_->running());
     answerPanel_->setVisible(panelShown);
 }
 

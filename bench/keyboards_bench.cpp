@@ -80,12 +80,12 @@ void MidiNoteToVerdict(benchmark::State& state) {
     std::vector<double> latencies;
 
     for (auto _ : state) {
-        window.Task().exerciseCount = 0; // the task never ends here
-        const int right = window.Item().root + window.Item().itemIndex;
-        const int before = window.Score().right;
+        window.Session().Task().exerciseCount = 0; // the task never ends here
+        const int right = window.Session().Item().root + window.Session().Item().itemIndex;
+        const int before = window.Session().Score().right;
         player.play(right);
         // The main thread waits idle until the input's wake-up arrives.
-        while (window.Score().right == before)
+        while (window.Session().Score().right == before)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         const auto verdict = Clock::now();
         const double us =

@@ -30,10 +30,10 @@ void RightAnswerToNextExerciseFirstNote(benchmark::State& state) {
     window.NyKnapClick();
 
     for (auto _ : state) {
-        window.Task().exerciseCount = 0; // the task never ends here
+        window.Session().Task().exerciseCount = 0; // the task never ends here
         const long before = midi.sent.load();
-        window.Judge(std::abs(window.Item().itemIndex), harmik::SourceAnswerPanel);
-        window.TimerMidi1Timer(); // the playback's first tick
+        window.Judge(std::abs(window.Session().Item().itemIndex), harmik::SourceAnswerPanel);
+        window.Session().TimerMidi1Timer(); // the playback's first tick
         if (midi.sent.load() == before)
             state.SkipWithError("no note was sent");
     }

@@ -104,22 +104,22 @@ TEST_F(InstrumentsTest, AnIntervalPlayedOnThePianoIgnoresTheRootAndIsWrittenWith
     w.NyKnapClick();
     ASSERT_EQ(w.Task().running, 1);
     StaffWidget& staff = *w.ImageStaff();
-    const int interval = w.Item().itemIndex;
-    const int worth = w.Item().points;
-    const int root = w.Item().root;
+    const int interval = w.Session().Item().itemIndex;
+    const int worth = w.Session().Item().points;
+    const int root = w.Session().Item().root;
     const int textX = staff.StaffTextX;
     EXPECT_EQ(count(staff, StaffItem::Kind::Head), 1); // the root
     EXPECT_EQ(w.Keys()->noteHeld()[static_cast<std::size_t>(root)], false);
 
     playOnPiano(w, root); // the root itself counts for nothing
-    EXPECT_EQ(w.Score().wrong, 0);
+    EXPECT_EQ(w.Session().Score().wrong, 0);
     EXPECT_EQ(w.Task().exerciseCount, 0);
 
     playOnPiano(w, root + interval);
-    EXPECT_EQ(w.Score().right, 1);
+    EXPECT_EQ(w.Session().Score().right, 1);
     EXPECT_EQ(w.Task().exerciseCount, 1);
     EXPECT_GT(worth, 0);
-    EXPECT_EQ(w.Score().score, worth + worth / 4); // a played answer earns a quarter more
+    EXPECT_EQ(w.Session().Score().score, worth + worth / 4); // a played answer earns a quarter more
     // The answer: the second note, both names with the lower first, a bar line half a column
     // on; the next exercise's root starts a column further.
     EXPECT_EQ(count(staff, StaffItem::Kind::Bar), 1);
@@ -130,8 +130,8 @@ TEST_F(InstrumentsTest, AnIntervalPlayedOnThePianoIgnoresTheRootAndIsWrittenWith
     EXPECT_EQ(count(staff, StaffItem::Kind::Head), 3);
 
     // A wrong key counts as wrong.
-    playOnPiano(w, w.Item().root + w.Item().itemIndex + 1);
-    EXPECT_EQ(w.Score().wrong, 1);
+    playOnPiano(w, w.Session().Item().root + w.Session().Item().itemIndex + 1);
+    EXPECT_EQ(w.Session().Score().wrong, 1);
 }
 
 TEST_F(InstrumentsTest, ListeningOffPlaysButDoesNotJudgeAndThruFollowsTheMenu) {
@@ -145,18 +145,18 @@ TEST_F(InstrumentsTest, ListeningOffPlaysButDoesNotJudgeAndThruFollowsTheMenu) {
     EXPECT_EQ(w.Settings().MidiListen, 0);
     EXPECT_FALSE(w.menuAction("mMidiKlaverLyt")->isChecked());
     midi.Sent.clear();
-    playOnPiano(w, w.Item().root + 4);
+    playOnPiano(w, w.Session().Item().root + 4);
     EXPECT_EQ(w.Task().exerciseCount, 0);
     bool heard = false;
     for (const auto& m : midi.Sent.all())
         heard = heard || ((m.Short & 0xF0) == 0x90 &&
-                          ((m.Short >> 8) & 0x7F) == unsigned(w.Item().root + 4));
+                          ((m.Short >> 8) & 0x7F) == unsigned(w.Session().Item().root + 4));
     EXPECT_TRUE(heard);
 
     w.menuAction("mMidiKlaverLyt")->trigger();
     EXPECT_EQ(w.Settings().MidiListen, 1);
     EXPECT_TRUE(w.Pan_Klaver()->SpeedMidiInd()->isChecked());
-    playOnPiano(w, w.Item().root + 4);
+    playOnPiano(w, w.Session().Item().root + 4);
     EXPECT_EQ(w.Task().exerciseCount, 1);
 
     const int thru = w.Settings().MidiThruOn;
@@ -175,7 +175,7 @@ TEST_F(InstrumentsTest, ChordNotesPlayedOneByOneAreWrittenAsTheyCome) {
     StaffWidget& staff = *w.ImageStaff();
     const int heads = count(staff, StaffItem::Kind::Head);
     EXPECT_EQ(heads, 1);
-    const std::vector<int> notes = ItemNotes(3, w.Item());
+    const std::vector<int> notes = ItemNotes(3, w.Session().Item());
     ASSERT_GE(notes.size(), 3u);
     // Any order: the top note, then the root (written already), then the others; the last
     // new note settles it.
@@ -188,7 +188,7 @@ TEST_F(InstrumentsTest, ChordNotesPlayedOneByOneAreWrittenAsTheyCome) {
         playOnPiano(w, notes[k]);
     }
     EXPECT_EQ(w.Task().exerciseCount, 1);
-    EXPECT_EQ(w.Score().right, 1);
+    EXPECT_EQ(w.Session().Score().right, 1);
     EXPECT_EQ(count(staff, StaffItem::Kind::Bar), 1);
 }
 
@@ -251,8 +251,8 @@ TEST_F(InstrumentsTest, AProgressionChordChosenFromTheMenuIsLabelledOnTheStaff) 
     ASSERT_EQ(w.Task().running, 1);
     const std::size_t before = texts(*w.ImageStaff()).size();
     const ProgressionChordLabel first =
-        ProgressionLabelCatalogue()[static_cast<std::size_t>(w.Item().itemIndex)][0];
-    const int note = 48 + (w.Item().root + first.RootOffset) % 12;
+        ProgressionLabelCatalogue()[static_cast<std::size_t>(w.Session().Item().itemIndex)][0];
+    const int note = 48 + (w.Session().Item().root + first.RootOffset) % 12;
     // The right button on the chord's root during the task opens the chord-type menu.
     PianoInput& keys = *w.Keys();
     PianoPicture* piano = w.Pan_Klaver()->Image_Klaver();
@@ -265,7 +265,7 @@ TEST_F(InstrumentsTest, AProgressionChordChosenFromTheMenuIsLabelledOnTheStaff) 
     EXPECT_TRUE(midi.Sent.all().empty()); // no sound for the menu's key
     keys.chordMenu()->close();
     keys.chooseChordType(first.ChordType);
-    EXPECT_EQ(w.Score().wrong, 0);
+    EXPECT_EQ(w.Session().Score().wrong, 0);
     const std::vector<QString> after = texts(*w.ImageStaff());
     ASSERT_EQ(after.size(), before + 2); // the label and the chord's name
 }

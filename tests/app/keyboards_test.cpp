@@ -61,17 +61,17 @@ protected:
 TEST_F(KeyboardsTest, AnIntervalOnTheMidiKeyboardIgnoresTheRootAndJudgesTheSecondNote) {
     auto w_ = intervalTask(7);
     TForm1& w = *w_;
-    const int root = w.Item().root;
+    const int root = w.Session().Item().root;
     noteOn(root);
     noteOn(root, 0);
-    EXPECT_EQ(w.Score().wrong, 0);
+    EXPECT_EQ(w.Session().Score().wrong, 0);
     EXPECT_EQ(w.Task().exerciseCount, 0);
     noteOn(root + 7);
     EXPECT_EQ(w.Task().exerciseCount, 1);
-    EXPECT_EQ(w.Score().right, 1);
+    EXPECT_EQ(w.Session().Score().right, 1);
     noteOn(root + 7, 0);
-    noteOn(w.Item().root + 6);
-    EXPECT_EQ(w.Score().wrong, 1);
+    noteOn(w.Session().Item().root + 6);
+    EXPECT_EQ(w.Session().Score().wrong, 1);
 }
 
 TEST_F(KeyboardsTest, AChordInAnyOrderIsRightAfterItsLastNewNoteAndIsNamedWhileHeld) {
@@ -83,7 +83,7 @@ TEST_F(KeyboardsTest, AChordInAnyOrderIsRightAfterItsLastNewNoteAndIsNamedWhileH
     w.Group_Problem()->setBoxTicked(1, true); // minor
     w.NyKnapClick();
     ASSERT_EQ(w.Task().running, 1);
-    const std::vector<int> notes = ItemNotes(3, w.Item());
+    const std::vector<int> notes = ItemNotes(3, w.Session().Item());
     ASSERT_GE(notes.size(), 3u);
     for (auto it = notes.rbegin(); it != notes.rend(); ++it) {
         EXPECT_EQ(w.Task().exerciseCount, 0);
@@ -92,7 +92,7 @@ TEST_F(KeyboardsTest, AChordInAnyOrderIsRightAfterItsLastNewNoteAndIsNamedWhileH
             noteOn(*it); // the same note again counts once
     }
     EXPECT_EQ(w.Task().exerciseCount, 1);
-    EXPECT_EQ(w.Score().right, 1);
+    EXPECT_EQ(w.Session().Score().right, 1);
     EXPECT_FALSE(w.PanStatus()->text().isEmpty()); // the held notes are named
 }
 
@@ -117,11 +117,11 @@ TEST_F(KeyboardsTest, WithListeningOffNotesAreEchoedAndNamedButNotJudged) {
     ASSERT_EQ(w.Settings().MidiListen, 0);
     w.Settings().MidiThruOn = 1;
     w.Settings().ThruChannel = 2;
-    const int second = w.Item().root + 7;
+    const int second = w.Session().Item().root + 7;
     midi.Sent.clear();
     noteOn(second);
     EXPECT_EQ(w.Task().exerciseCount, 0);
-    EXPECT_EQ(w.Score().wrong, 0);
+    EXPECT_EQ(w.Session().Score().wrong, 0);
     EXPECT_TRUE(sent(PackShortMessage(0x91, std::uint8_t(second), 100)));
     EXPECT_TRUE(w.Keys()->noteHeld()[static_cast<std::size_t>(second)]);
     EXPECT_FALSE(w.PanStatus()->text().isEmpty());
@@ -154,7 +154,7 @@ TEST_F(KeyboardsTest, ANoteWrittenOnTheStaffAnswersTheInterval) {
     auto w_ = intervalTask(12); // the octave: the same letter one staff step pattern higher
     TForm1& w = *w_;
     StaffWidget* staff = w.ImageStaff();
-    const int target = w.Item().root + 12;
+    const int target = w.Session().Item().root + 12;
     const StaffSpelling spelling = spellFlatSide(target);
     const double scale = staff->height() / double(kStaffHeight);
     // Press on the step's row; a black key is the step above with a flat: 25 px to the left.
@@ -171,7 +171,7 @@ TEST_F(KeyboardsTest, ANoteWrittenOnTheStaffAnswersTheInterval) {
     QTest::mouseRelease(staff, Qt::LeftButton, {}, release);
     EXPECT_FALSE(w.NoteEntry()->active());
     EXPECT_EQ(w.Task().exerciseCount, 1);
-    EXPECT_EQ(w.Score().right, 1);
+    EXPECT_EQ(w.Session().Score().right, 1);
     bool sounded = false;
     for (const test::SentMessage& m : midi.Sent.all())
         sounded = sounded || ((m.Short & 0xF0) == 0x90 && Data1Of(m.Short) == target);

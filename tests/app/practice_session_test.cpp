@@ -1,0 +1,297 @@
+// Practising without a window: the session on loopback MIDI devices, shown through a view that
+// records what it is asked to show.
+#include "app/practice_session.h"
+#include "loopback_support.h"
+#include "midi/sound_system.h"
+#include "theory/item_names.h"
+#include "theory/progression_table.h"
+#include "userdata/settings_record.h"
+#include "userdata/strings.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace harmik;
+
+namespace {
+
+class RecordingView : public PracticeView {
+public:
+    RecordingView() {
+        choice.visible.fill(true);
+        choice.boxCount = 36; // intervals
+    }
+
+    AnswerChoice choice;
+    std::vector<MessageRequest> messages;
+    std::vector<ExerciseColour> colours;
+    std::vector<int> pointsShown;
+    std::vector<int> keysMarked;
+    std::vector<int> progressionChordsDrawn;
+    int starts = 0, stops = 0, answersOnStaff = 0, itemsBegun = 0, results = 0;
+    int lastProgress = -1;
+    bool answerShown = false;
+    ErrorStatistics resultErrors{};
+    int resultScore = -1;
+
+    void tick(int box) {
+        choice.ticked[static_cast<std::size_t>(box)] = true;
+        choice.selectedCount = 0;
+        for (bool t : choice.ticked)
+            choice.selectedCount += t ? 1 : 0;
+    }
+
+    AnswerChoice answerChoice() const override { return choice; }
+    void untickAnswerBox(int index) override {
+        choice.ticked[static_cast<std::size_t>(index)] = false;
+        --choice.selectedCount;
+    }
+    MessageAnswer showMessage(const MessageRequest& r) override {
+        messages.push_back(r);
+        return MessageAnswer::Ok;
+    }
+    void taskStarting(int) override { ++starts; }
+    void taskStarted(int, int) override {}
+    void taskStopped(int) override { ++stops; }
+    void answerShownChanged(bool shown) override { answerShown = shown; }
+    void colourExercise(ExerciseColour c) override { colours.push_back(c); }
+    void showPoints(int p) override { pointsShown.push_back(p); }
+    void showCounters(int, bool) override {}
+    void showProgress(int count, int) override { lastProgress = count; }
+    void showClock() override {}
+    void redrawInstruments() override {}
+    void markKey(int note) override { keysMarked.push_back(note); }
+    void setProgressionLabels(std::vector<std::string>) override {}
+    void beginItem(int, const ExerciseItem&, const StaffRequest&) override { ++itemsBegun; }
+    void drawEnteredNote(int, const ExerciseItem&, int) override {}
+    void drawProgressionChord(const ExerciseItem&, int chord) override {
+        progressionChordsDrawn.push_back(chord);
+    }
+    void showAnswer(int, const ExerciseItem&, const AnswerProgress&) override { ++answersOnStaff; }
+    void showExample(int, const ExerciseItem&, const StaffRequest&) override {}
+    void showResults(const ErrorStatistics& sorted, int, int score) override {
+        ++results;
+        resultErrors = sorted;
+        resultScore = score;
+    }
+};
+
+class PracticeSessionTest : public ::testing::Test {
+protected:
+    explicit PracticeSessionTest(int midiOutputs = 1, bool builtIn = true)
+        : midi(midiOutputs, 0, builtIn) {}
+
+    void SetUp() override {
+        settings = DefaultSettings();
+        settings.CurrentModule = 1;
+        settings.ExerciseOptions.ExercisesPerTask = 4;
+        settings.ExerciseOptions.FeedbackType = 2;
+        names = BuildItemNameList([](int id) { return LoadStr(id).toStdString(); },
+                                  ProgressionLabelCatalogue());
+        SoundSystemOptions o;
+        o.OpenAudio = false;
+        o.Midi = &midi;
+        o.SoundFontFolders = {dir.path()};
+        sound = std::make_unique<SoundSystem>(nullptr, o);
+        sound->EnumerateDevices();
+        sound->OpenDevices();
+        session = std::make_unique<PracticeSession>(settings, names, view, nullptr,
+                                                    [this] { return clock; });
+        session->setSound(sound.get());
+    }
+
+    // The notes the exercise output has been sent since the last call.
+    int noteOnsSent() {
+        int n = 0;
+        for (std::uint32_t m : midi.Sent.shortsTo(-1))
+            if ((m & 0xF0) == 0x90 && ((m >> 16) & 0x7F) > 0)
+                ++n;
+        midi.Sent.clear();
+        return n;
+    }
+
+    void playExercise() {
+        for (int tick = 0; tick < 8 && session->TimerMidi1()->isActive(); ++tick)
+            session->TimerMidi1Timer();
+    }
+
+    int item() { return std::abs(session->Item().itemIndex); }
+
+    QTemporaryDir dir;
+    test::LoopbackMidi midi;
+    SettingsRecord settings;
+    ItemNameList names;
+    RecordingView view;
+    std::unique_ptr<SoundSystem> sound;
+    std::unique_ptr<PracticeSession> session;
+    std::uint32_t clock = 1000;
+};
+
+TEST_F(PracticeSessionTest, AWholeIntervalTaskIsPlayedJudgedScoredAndEndsInTheResults) {
+    for (int box : {3, 4, 7})
+        view.tick(box);
+    session->NyKnapClick();
+    ASSERT_TRUE(session->running());
+    std::vector<int> items;
+    int expectedScore = 0;
+    for (int exercise = 1; exercise <= 4; ++exercise) {
+        ASSERT_TRUE(session->running()) << exercise;
+        playExercise();
+        EXPECT_EQ(noteOnsSent(), 2) << "both notes of the interval sound";
+        items.push_back(item());
+        EXPECT_TRUE(item() == 3 || item() == 4 || item() == 7) << item();
+        expectedScore += session->Item().points;
+        session->Judge(item(), SourceAnswerPanel);
+        if (exercise < 4) {
+            EXPECT_EQ(view.colours.back(), ExerciseColour::Right);
+        }
+    }
+    EXPECT_FALSE(session->running());
+    EXPECT_EQ(session->Score().right, 4);
+    EXPECT_EQ(session->Score().wrong, 0);
+    EXPECT_EQ(session->Score().score, expectedScore);
+    EXPECT_EQ(session->Score().LevelRight, 4);
+    EXPECT_EQ(view.answersOnStaff, 4);
+    EXPECT_EQ(view.results, 1);
+    EXPECT_EQ(view.resultScore, expectedScore);
+    EXPECT_EQ(view.stops, 1);
+
+    // The random source is seeded from the clock at the start: the same start time gives the
+    // same exercises.
+    std::vector<int> again;
+    session->NyKnapClick();
+    for (int exercise = 0; exercise < 4; ++exercise) {
+        again.push_back(item());
+        session->Judge(item(), SourceAnswerPanel);
+    }
+    EXPECT_EQ(again, items);
+}
+
+TEST_F(PracticeSessionTest, AnExerciseStaysOpenThroughWrongAnswersRepeatsAndTheShownAnswer) {
+    settings.ExerciseOptions.ExercisesPerTask = 20;
+    for (int box : {3, 4, 7, 12})
+        view.tick(box);
+    session->NyKnapClick();
+    const int open = item();
+    const int wrongBox = open == 3 ? 4 : 3;
+
+    // A wrong answer costs points (four ticked: p - round(p / 2)) and counts against the item.
+    session->Item().points = 60;
+    session->Judge(wrongBox, SourceAnswerPanel);
+    EXPECT_EQ(view.colours.back(), ExerciseColour::Wrong);
+    EXPECT_EQ(session->Score().wrong, 1);
+    EXPECT_EQ(session->Item().points, 30);
+    EXPECT_EQ(session->Errors()[static_cast<std::size_t>(open)].count, 1);
+    EXPECT_EQ(session->Task().exerciseCount, 0);
+    EXPECT_EQ(item(), open);
+
+    // A repeat plays the exercise again and costs a sixth each time.
+    noteOnsSent();
+    session->Item().points = 100;
+    session->GentagKnapClick();
+    playExercise();
+    EXPECT_EQ(noteOnsSent(), 2);
+    EXPECT_EQ(session->Item().points, 83);
+    session->GentagKnapClick();
+    EXPECT_EQ(session->Item().points, 69);
+    EXPECT_EQ(view.pointsShown.back(), 69);
+
+    // The first show-answer press settles the exercise as two wrong answers and scores nothing.
+    session->SvarKnapClick();
+    EXPECT_TRUE(session->Task().answerShown);
+    EXPECT_TRUE(view.answerShown);
+    EXPECT_EQ(session->Score().wrong, 3);
+    EXPECT_EQ(session->Score().score, 0);
+    EXPECT_EQ(session->Task().exerciseCount, 1);
+    EXPECT_EQ(view.lastProgress, 1);
+    EXPECT_EQ(session->Errors()[static_cast<std::size_t>(open)].count, 2);
+    // Answers are not taken while it is shown; the second press opens the next exercise.
+    const int begun = view.itemsBegun;
+    session->Judge(open, SourceAnswerPanel);
+    EXPECT_EQ(session->Score().right, 0);
+    session->SvarKnapClick();
+    EXPECT_FALSE(session->Task().answerShown);
+    EXPECT_FALSE(view.answerShown);
+    EXPECT_EQ(view.itemsBegun, begun + 1);
+    EXPECT_EQ(session->Task().exerciseCount, 1);
+
+    session->NyKnapClick();
+    EXPECT_FALSE(session->running());
+    EXPECT_EQ(view.results, 0); // a stopped task shows no results
+}
+
+TEST_F(PracticeSessionTest, AProgressionIsAnsweredChordByChordOnTheKeyboard) {
+    settings.CurrentModule = 5;
+    view.choice.boxCount = 48;
+    view.tick(0);  // two chords
+    view.tick(30); // three chords: dropped at the start, as the first ticked box is shorter
+    session->NyKnapClick();
+    ASSERT_TRUE(session->running());
+    EXPECT_FALSE(view.choice.ticked[30]);
+    const std::vector<ExpectedChord>& chords = session->ProgressionChords();
+    ASSERT_EQ(chords.size(), 2u);
+    const int root = session->Item().root;
+
+    session->Judge(48 + (root + chords[0].rootOffset) % 12, SourceMidiKeyboard);
+    EXPECT_EQ(session->Task().exerciseCount, 0); // one chord of two
+    EXPECT_EQ(view.progressionChordsDrawn, std::vector<int>{0});
+    ASSERT_EQ(view.keysMarked.size(), 1u);
+    EXPECT_EQ(view.keysMarked[0], root + chords[0].rootOffset);
+
+    session->Judge(48 + (root + chords[1].rootOffset + 1) % 12, SourceMidiKeyboard);
+    EXPECT_EQ(session->Score().wrong, 1);
+    session->Judge(60 + (root + chords[1].rootOffset) % 12, SourceMidiKeyboard);
+    EXPECT_EQ(session->Task().exerciseCount, 1);
+    EXPECT_EQ(session->Score().right, 1);
+    EXPECT_EQ(view.progressionChordsDrawn, (std::vector<int>{0, 1}));
+    session->NyKnapClick();
+}
+
+TEST_F(PracticeSessionTest, RefusedStartsSayWhyAndChangeNothing) {
+    struct Case {
+        int module;
+        bool ticked;
+        bool speakerOnly;
+        int message;
+        int helpTopic;
+    };
+    const Case cases[] = {
+        {1, false, false, 1110, 0}, // nothing ticked
+        {7, true, true, 2009, 150}, // rhythm on the PC speaker
+        {6, true, false, 2042, 0},  // melodies: not in this build
+    };
+    for (const Case& c : cases) {
+        settings.CurrentModule = static_cast<std::uint8_t>(c.module);
+        settings.PcSpeakerOnly = c.speakerOnly ? 1 : 0;
+        view.choice.ticked = {};
+        view.choice.selectedCount = 0;
+        if (c.ticked)
+            view.tick(0);
+        view.messages.clear();
+        session->NyKnapClick();
+        EXPECT_FALSE(session->running()) << c.message;
+        EXPECT_EQ(view.starts, 0) << c.message;
+        ASSERT_EQ(view.messages.size(), 1u) << c.message;
+        EXPECT_EQ(view.messages[0].text, LoadStr(c.message));
+        EXPECT_EQ(view.messages[0].helpTopic, c.helpTopic) << c.message;
+    }
+}
+
+class NoMidiOutputSessionTest : public PracticeSessionTest {
+protected:
+    NoMidiOutputSessionTest() : PracticeSessionTest(0, false) {}
+};
+
+TEST_F(NoMidiOutputSessionTest, WithoutAnOutputTheTaskIsRefusedWithHelp) {
+    view.tick(3);
+    session->NyKnapClick();
+    EXPECT_FALSE(session->running());
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].text, LoadStr(2008));
+    EXPECT_EQ(view.messages[0].type, MessageType::Warning);
+    EXPECT_EQ(view.messages[0].helpTopic, 150);
+}
+
+} // namespace
