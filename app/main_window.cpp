@@ -16,6 +16,8 @@
 #include "app/sound_panel.h"
 #include "app/top_ten_window.h"
 #include "app/transport_panel.h"
+#include "app/user_sound.h"
+#include "app/window_keys.h"
 #include "input/answer_panel.h"
 #include "input/midi_keyboard.h"
 #include "input/piano_input.h"
@@ -84,8 +86,12 @@ TForm1::TForm1(const TForm1Setup& setup, QWidget* parent) : QMainWindow(parent),
     setObjectName(QStringLiteral("TForm1"));
     practiceScreen_ = std::make_unique<PracticeScreen>(*this);
     session_ = std::make_unique<PracticeSession>(settings_, itemNames_, *practiceScreen_);
+    userSound_ = new UserSound(
+        settings_, [this] { return sound_.get(); }, this);
+    keys_ = new WindowKeys(*this, *userSound_);
     buildLayout();
     FormCreate(setup.bitsPerPixel);
+    qApp->installEventFilter(keys_);
     qApp->installEventFilter(this);
 }
 
@@ -229,7 +235,7 @@ void TForm1::startSound() {
     options.BuiltInSynthName = LoadStr(kSynthName);
     sound_ = std::make_unique<SoundSystem>(this, options);
     session_->setSound(sound_.get());
-    connectMidiInput();
+    keys_->connectMidiInput();
     syncSoundSettings();
 
     ShowSoundMessages(this, sound_->EnumerateDevices());
@@ -297,8 +303,6 @@ bool TForm1::event(QEvent* e) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {
-    if (previewKey(watched, e))
-        return true;
     if (watched == freeArea_ && e->type() == QEvent::MouseMove)
         panValg_->LetClose();
     if (watched == credits_ && e->type() == QEvent::MouseButtonRelease) {
@@ -370,6 +374,20 @@ void TForm1::EarStopOve() {
 void TForm1::ShutUpClick() {
     session_->ShutUpClick();
     pianoInput_->clearNoteHeld();
+}
+
+ShortcutActions TForm1::FormKeyDown(ShortcutKey key) {
+    return keys_->FormKeyDown(key);
+}
+
+void TForm1::SpeedMidiIndClick() {
+    keys_->midiKeyboard().toggleListening();
+}
+
+void TForm1::mMidiThruClick() {
+    const bool on = keys_->midiKeyboard().toggleThru();
+    actions_.value(QStringLiteral("mMidiThru"))->setChecked(on);
+    syncSoundSettings();
 }
 
 void TForm1::Judge(int value, int source, int recognisedChordType) {

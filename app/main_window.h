@@ -23,7 +23,6 @@ class ActivityLamps;
 class AnswerPanel;
 class ExerciseStaff;
 class InstrumentPanel;
-class MidiKeyboard;
 class PianoInput;
 class PracticeScreen;
 class StaffNoteEntry;
@@ -40,6 +39,8 @@ class SoundPanel;
 class SpeedMenu;
 class TempoFields;
 class TransportPanel;
+class UserSound;
+class WindowKeys;
 
 // How the main window is made: the display's colour depth (0: ask the screen) and how the
 // sound layer reaches its devices.
@@ -127,9 +128,6 @@ public:
 
     // The keys of the computer keyboard as the window previews them.
     ShortcutActions FormKeyDown(ShortcutKey key);
-    void FormKeyUp();
-    // The handler of the MIDI keyboard (made on first use).
-    MidiKeyboard& midiKeyboard();
 
     // Hands an answer from any input (sources of AnswerSource) to the practice session.
     void Judge(int value, int source, int recognisedChordType = -1);
@@ -176,11 +174,6 @@ private:
     void buildInstrumentsAndStaff(QWidget* central);
     void connectInstruments();
     void placeStaffAndInstruments(int w, int h, int statusHeight);
-    void playUserNote(int note, bool on);
-    void playEnteredNote(int note);
-    void drumNote(bool on);
-    void connectMidiInput();
-    bool previewKey(QObject* watched, QEvent* event);
 
     TForm1Setup setup_;
     SettingsRecord settings_;
@@ -225,7 +218,8 @@ private:
     PianoInput* pianoInput_ = nullptr;
     StaffNoteEntry* noteEntry_ = nullptr;
     std::unique_ptr<ExerciseStaff> exerciseStaff_;
-    std::unique_ptr<MidiKeyboard> midiKeyboard_;
+    UserSound* userSound_ = nullptr;
+    WindowKeys* keys_ = nullptr;
 };
 
 } // namespace harmik

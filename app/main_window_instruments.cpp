@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/melody_options.h"
 #include "app/sound_panel.h"
+#include "app/user_sound.h"
 #include "input/fretboard_widget.h"
 #include "input/note_entry.h"
 #include "input/piano_input.h"
@@ -17,7 +18,6 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
-#include <QTimer>
 #include <QToolButton>
 
 namespace harmik {
@@ -53,11 +53,12 @@ void TForm1::connectInstruments() {
     connect(piano, &PianoPicture::released, pianoInput_, &PianoInput::release);
     connect(guitar, &FretboardPicture::pressed, pianoInput_, &PianoInput::guitarPress);
     connect(guitar, &FretboardPicture::released, pianoInput_, &PianoInput::release);
-    connect(pianoInput_, &PianoInput::noteOn, this, [this](int note) { playUserNote(note, true); });
-    connect(pianoInput_, &PianoInput::noteOff, this,
-            [this](int note) { playUserNote(note, false); });
-    connect(pianoInput_, &PianoInput::drumOn, this, [this] { drumNote(true); });
-    connect(pianoInput_, &PianoInput::drumOff, this, [this] { drumNote(false); });
+    connect(pianoInput_, &PianoInput::noteOn, userSound_,
+            [this](int note) { userSound_->playNote(note, true); });
+    connect(pianoInput_, &PianoInput::noteOff, userSound_,
+            [this](int note) { userSound_->playNote(note, false); });
+    connect(pianoInput_, &PianoInput::drumOn, userSound_, [this] { userSound_->padDrum(true); });
+    connect(pianoInput_, &PianoInput::drumOff, userSound_, [this] { userSound_->padDrum(false); });
     connect(pianoInput_, &PianoInput::statusText, panStatus_, &QLabel::setText);
     connect(pianoInput_, &PianoInput::layoutRequested, this, &TForm1::EarDoScreen);
     connect(pianoInput_, &PianoInput::answer, this, [this](int value, int source) {
@@ -67,7 +68,7 @@ void TForm1::connectInstruments() {
     connect(panKlaver_->CheckFret(), &QCheckBox::clicked, pianoInput_,
             &PianoInput::setShowFretboard);
     connect(panKlaver_->SpeedMidiInd(), &QToolButton::clicked, this, &TForm1::SpeedMidiIndClick);
-    connect(noteEntry_, &StaffNoteEntry::playNote, this, &TForm1::playEnteredNote);
+    connect(noteEntry_, &StaffNoteEntry::playNote, userSound_, &UserSound::playEnteredNote);
     connect(noteEntry_, &StaffNoteEntry::answer, this,
             [this](int value, int source) { Judge(value, source); });
     connect(noteEntry_, &StaffNoteEntry::activity, panValg_, &SoundPanel::LetClose);
@@ -96,36 +97,6 @@ void TForm1::placeStaffAndInstruments(int w, int h, int statusHeight) {
 void TForm1::RedrawInstruments() {
     pianoInput_->redrawInstruments();
     imageEndeH_->PutOut();
-}
-
-void TForm1::playUserNote(int note, bool on) {
-    if (!sound_)
-        return;
-    syncSoundSettings();
-    SoundOutput& out = sound_->Output();
-    if (on)
-        out.NoteOn(settings_.MidiThruDevice, settings_.ThruChannel, note,
-                   settings_.ExerciseOptions.Velocity);
-    else
-        out.NoteOff(settings_.MidiThruDevice, settings_.ThruChannel, note);
-}
-
-void TForm1::drumNote(bool on) {
-    if (!sound_)
-        return;
-    SoundOutput& out = sound_->Output();
-    if (on)
-        out.NoteOn(settings_.MidiThruDevice, settings_.RhythmChannel, settings_.RhythmSound,
-                   settings_.RhythmVolume);
-    else
-        out.NoteOff(settings_.MidiThruDevice, settings_.RhythmChannel, settings_.RhythmSound);
-}
-
-// The written note sounds briefly on the user's own sound.
-void TForm1::playEnteredNote(int note) {
-    constexpr int kEnteredNoteMs = 50;
-    playUserNote(note, true);
-    QTimer::singleShot(kEnteredNoteMs, this, [this, note] { playUserNote(note, false); });
 }
 
 void TForm1::syncInputState() {
