@@ -58,42 +58,17 @@ protected:
 
 } // namespace
 
-TEST_F(KeyboardsTest, AnIntervalOnTheMidiKeyboardIgnoresTheRootAndJudgesTheSecondNote) {
+// The verdict rules are the judge's; here the MIDI keyboard's notes must reach it.
+TEST_F(KeyboardsTest, NotesOfTheMidiKeyboardAnswerTheExercise) {
     auto w_ = intervalTask(7);
     TForm1& w = *w_;
     const int root = w.Session().Item().root;
-    noteOn(root);
-    noteOn(root, 0);
-    EXPECT_EQ(w.Session().Score().wrong, 0);
-    EXPECT_EQ(w.Task().exerciseCount, 0);
     noteOn(root + 7);
     EXPECT_EQ(w.Task().exerciseCount, 1);
     EXPECT_EQ(w.Session().Score().right, 1);
     noteOn(root + 7, 0);
     noteOn(w.Session().Item().root + 6);
     EXPECT_EQ(w.Session().Score().wrong, 1);
-}
-
-TEST_F(KeyboardsTest, AChordInAnyOrderIsRightAfterItsLastNewNoteAndIsNamedWhileHeld) {
-    auto w_ = makeWindow();
-    TForm1& w = *w_;
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    w.SelectModule(3);
-    w.Group_Problem()->setBoxTicked(1, true); // minor
-    w.NyKnapClick();
-    ASSERT_EQ(w.Task().running, 1);
-    const std::vector<int> notes = ItemNotes(3, w.Session().Item());
-    ASSERT_GE(notes.size(), 3u);
-    for (auto it = notes.rbegin(); it != notes.rend(); ++it) {
-        EXPECT_EQ(w.Task().exerciseCount, 0);
-        noteOn(*it);
-        if (it == notes.rbegin())
-            noteOn(*it); // the same note again counts once
-    }
-    EXPECT_EQ(w.Task().exerciseCount, 1);
-    EXPECT_EQ(w.Session().Score().right, 1);
-    EXPECT_FALSE(w.PanStatus()->text().isEmpty()); // the held notes are named
 }
 
 TEST_F(KeyboardsTest, RemoteKeysStopListenAndStart) {
