@@ -31,6 +31,13 @@ constexpr int kChordNameRow = 44;      // progression chord names, under their l
 constexpr int kRightMargin = 4;        // the staff keeps this much free at its right edge
 constexpr int kScaleNoteDistance = 30; // pixels between the notes of a scale
 constexpr int kScaleBarAdvance = 35;
+constexpr int kMelodyBarAdvance = 35;
+constexpr int kMelodyNoteDistance = 27;
+constexpr int kMissRow = 1;  // a wrong note's red mark
+constexpr int kRightRow = 2; // a right note's green or blue mark
+constexpr int kRed = 0xFF0000;
+constexpr int kGreen = 0x00C000;
+constexpr int kBlue = 0x0000FF;
 constexpr int kMajor = 0;
 constexpr int kProgressionGap = 10;
 
@@ -106,8 +113,11 @@ void ExerciseStaff::makeRoom(int module, int needed) {
     const int overflow = staff_.StaffTextX + needed - (width - kRightMargin);
     if (overflow <= 0)
         return;
-    const int home = module == kScales ? kResetMelodyTextX : resetStaffTextX(module);
-    const int gap = module == kScales ? kScaleBarAdvance : staffColumnWidth(module) / 2;
+    const bool writtenInLine = module == kScales || module == kMelodies;
+    const int home = writtenInLine ? kResetMelodyTextX : resetStaffTextX(module);
+    const int gap = module == kScales     ? kScaleBarAdvance
+                    : module == kMelodies ? kMelodyBarAdvance
+                                          : staffColumnWidth(module) / 2;
     std::vector<int> bars;
     for (const StaffItem& item : staff_.items())
         if (item.Type == StaffItem::Kind::Bar)
@@ -212,6 +222,9 @@ void ExerciseStaff::ShowAnswer(int module, const ExerciseItem& item,
     case kProgressions:
         showProgressionAnswer(item);
         break;
+    case kMelodies:
+        showMelodyAnswer(item, progress);
+        break;
     default:
         break;
     }
@@ -272,6 +285,50 @@ void ExerciseStaff::showProgressionAnswer(const ExerciseItem& item) {
     // chord and the next progression starts a little further on.
     staff_.ShowBar(staff_.StaffTextX - 5, false);
     staff_.StaffTextX += kProgressionGap;
+}
+
+void ExerciseStaff::BeginMelody(const ExerciseItem& item, bool reading) {
+    staff_.setModule(kMelodies);
+    staff_.NulFortegnMatrix();
+    const int count = item.melodyNotes[0];
+    makeRoom(kMelodies, kMelodyNoteDistance * count + kMelodyBarAdvance);
+    staff_.MelodyTextX = staff_.StaffTextX;
+    melodyWritten_ = reading;
+    if (reading)
+        for (int k = 1; k <= count; ++k)
+            drawMelodyNote(item, k);
+}
+
+void ExerciseStaff::drawMelodyNote(const ExerciseItem& item, int k) {
+    const int x = staff_.StaffTextX + kMelodyNoteDistance * k;
+    staff_.DrawNoteNamed(x, item.melodyNotes[static_cast<std::size_t>(k)], item.clef, k);
+}
+
+void ExerciseStaff::DrawMelodyNote(const ExerciseItem& item, int counter, bool revealed) {
+    if (counter < 1 || counter > item.melodyNotes[0])
+        return;
+    const int x = staff_.StaffTextX + kMelodyNoteDistance * counter;
+    staff_.MarkNote(x - 5, kRightRow, revealed ? kBlue : kGreen);
+    if (!melodyWritten_)
+        drawMelodyNote(item, counter);
+    staff_.MelodyTextX = x;
+}
+
+void ExerciseStaff::MarkMelodyMiss(int counter) {
+    staff_.MarkNote(staff_.StaffTextX + kMelodyNoteDistance * (counter + 1) - 5, kMissRow, kRed);
+}
+
+void ExerciseStaff::showMelodyAnswer(const ExerciseItem& item, const AnswerProgress& progress) {
+    const int count = item.melodyNotes[0];
+    if (!melodyWritten_)
+        for (int k = 1; k <= count && k < static_cast<int>(progress.hitFlags.size()); ++k)
+            if (!progress.hitFlags[static_cast<std::size_t>(k)])
+                drawMelodyNote(item, k);
+    melodyWritten_ = false;
+    staff_.StaffTextX += kMelodyNoteDistance * count;
+    staff_.ShowBar(staff_.StaffTextX + kMelodyBarAdvance / 2, false);
+    staff_.StaffTextX += kMelodyBarAdvance;
+    staff_.MelodyTextX = staff_.StaffTextX;
 }
 
 void ExerciseStaff::ShowExample(int module, const ExerciseItem& item, const StaffRequest& request) {

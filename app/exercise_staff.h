@@ -36,6 +36,14 @@ public:
     // The whole answer after a right answer or the show-answer button: what was not drawn yet,
     // the item's name, a bar line, and the text position moved on.
     void ShowAnswer(int module, const ExerciseItem& item, const AnswerProgress& progress);
+    // A new melody: room for its notes 27 pixels apart, and in reading mode the notes
+    // themselves.
+    void BeginMelody(const ExerciseItem& item, bool reading);
+    // Melody note `counter` (from 1) answered: written (unless the reading mode wrote it) and
+    // marked green, or blue when the staff click revealed it.
+    void DrawMelodyNote(const ExerciseItem& item, int counter, bool revealed);
+    // A wrong note: a red mark where the next note belongs (`counter` notes answered).
+    void MarkMelodyMiss(int counter);
     // The example of an item heard with a right click on its answer box.
     void ShowExample(int module, const ExerciseItem& item, const StaffRequest& request);
 
@@ -52,6 +60,8 @@ private:
     void showScaleAnswer(const ExerciseItem& item);
     void showNotesAnswer(int module, const ExerciseItem& item, const AnswerProgress& progress);
     void showProgressionAnswer(const ExerciseItem& item);
+    void showMelodyAnswer(const ExerciseItem& item, const AnswerProgress& progress);
+    void drawMelodyNote(const ExerciseItem& item, int k);
 
     StaffWidget& staff_;
     const ItemNameList& names_;
@@ -60,6 +70,7 @@ private:
     bool germanNaming_ = false;
     int progressionStartX_ = 0;
     int progressionChordsDrawn_ = 0;
+    bool melodyWritten_ = false; // reading mode: the melody stands on the staff
 };
 
 } // namespace harmik

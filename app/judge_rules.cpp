@@ -1,5 +1,7 @@
 #include "app/judge_rules.h"
 
+#include <algorithm>
+
 #include "theory/exercise_points.h"
 #include "theory/module_id.h"
 #include "theory/theory_tables.h"
@@ -103,6 +105,11 @@ std::vector<int> ItemNotes(int module, const ExerciseItem& item) {
     case kInversions:
         add(inversionRecord(item.itemIndex).notes());
         break;
+    case kMelodies: {
+        const int count = std::clamp<int>(item.melodyNotes[0], 0, kMaxMelodyNotes);
+        notes.assign(item.melodyNotes.begin() + 1, item.melodyNotes.begin() + 1 + count);
+        break;
+    }
     default:
         break;
     }

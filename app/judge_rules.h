@@ -58,7 +58,8 @@ struct VerdictResult {
     int enteredIndex = -1;    // 1-based index of the note or chord just entered, when new
 };
 
-// The notes of an item of the scale, chord or inversion module, lowest first.
+// The notes of an item of the scale, chord or inversion module, lowest first; the notes of a
+// melody in order.
 std::vector<int> ItemNotes(int module, const ExerciseItem& item);
 
 // Decides an answer (value, source) against the item; updates the progress for note-by-note

@@ -103,6 +103,8 @@ void TForm1::connectPanels() {
     connect(speedMenu_, &SpeedMenu::moduleChosen, this, &TForm1::SelectModule);
     connect(answerPanel_, &AnswerPanel::answerGiven, this,
             [this](int index) { Judge(index, SourceAnswerPanel); });
+    connect(options_, &ExerciseOptionsPanel::playStylePreviewRequested, session_.get(),
+            &PracticeSession::PreviewCadence);
     connect(answerPanel_, &AnswerPanel::previewRequested, session_.get(),
             &PracticeSession::PreviewItem);
     connect(answerPanel_, &AnswerPanel::screenLayoutRequested, this, &TForm1::EarDoScreen);

@@ -2,6 +2,7 @@
 
 #include "app/exercise_options.h"
 #include "app/exercise_staff.h"
+#include "app/instrument_panel.h"
 #include "app/main_window.h"
 #include "app/melody_options.h"
 #include "app/module_buttons.h"
@@ -12,6 +13,8 @@
 #include "app/transport_panel.h"
 #include "input/answer_panel.h"
 #include "input/piano_input.h"
+#include "input/piano_widget.h"
+#include "input/staff_widget.h"
 #include "theory/module_id.h"
 
 #include <QAction>
@@ -54,6 +57,8 @@ void PracticeScreen::enableMenusAndModules(bool idle) {
 }
 
 void PracticeScreen::taskStarting(int module) {
+    if (isModule(module, ModuleId::Melodies) && w_.Settings().MelodyOptions.PrimaVista != 0)
+        w_.ImageStaff()->setCursor(w_.Cursors().cursor(CursorNoPen));
     w_.PanelTransport()->ShowRunning(false);
     enableMenusAndModules(false);
     w_.ExerciseWriter().ResetForTask(module);
@@ -94,6 +99,7 @@ void PracticeScreen::taskStopped(int module) {
     panel->restoreAfterTask(false);
     w_.syncInputState();
     w_.ExerciseWriter().ResetForTask(module);
+    w_.ImageStaff()->setCursor(w_.Cursors().cursor(w_.Options()->screenSetup(module).staffCursor));
     showIdleOptionGroups(module);
     enableMenusAndModules(true);
     w_.EarDoScreen();
@@ -184,6 +190,23 @@ void PracticeScreen::showAnswer(int module, const ExerciseItem& item,
 void PracticeScreen::showExample(int module, const ExerciseItem& item,
                                  const StaffRequest& request) {
     w_.ExerciseWriter().ShowExample(module, item, request);
+}
+
+void PracticeScreen::beginMelody(const ExerciseItem& item, const MelodyGenerateResult& generated,
+                                 bool reading) {
+    w_.ImageStaff()->setKey(generated.Key);
+    w_.ExerciseWriter().BeginMelody(item, reading);
+    w_.Pan_Klaver()->Image_Klaver()->setOctaveBar(item.melodyNotes[1]);
+    if (generated.MarkStartNote)
+        w_.Keys()->markKey(generated.StartNote);
+}
+
+void PracticeScreen::melodyNoteAnswered(const ExerciseItem& item, int counter, bool revealed) {
+    w_.ExerciseWriter().DrawMelodyNote(item, counter, revealed);
+}
+
+void PracticeScreen::melodyNoteMissed(int counter) {
+    w_.ExerciseWriter().MarkMelodyMiss(counter);
 }
 
 void PracticeScreen::showResults(const ErrorStatistics& sorted, int module, int score) {

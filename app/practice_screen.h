@@ -36,6 +36,11 @@ public:
     void showAnswer(int module, const ExerciseItem& item, const AnswerProgress& progress) override;
     void showExample(int module, const ExerciseItem& item, const StaffRequest& request) override;
 
+    void beginMelody(const ExerciseItem& item, const MelodyGenerateResult& generated,
+                     bool reading) override;
+    void melodyNoteAnswered(const ExerciseItem& item, int counter, bool revealed) override;
+    void melodyNoteMissed(int counter) override;
+
     void showResults(const ErrorStatistics& sorted, int module, int score) override;
 
     // The option groups of the module while no task runs.

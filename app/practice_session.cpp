@@ -6,6 +6,7 @@
 #include "app/sound_bridge.h"
 #include "input/answer_layout.h"
 #include "midi/sound_system.h"
+#include "theory/cadence.h"
 #include "theory/clock.h"
 #include "theory/exercise_players.h"
 #include "theory/keys.h"
@@ -36,10 +37,12 @@ MessageRequest refusalMessage(int id) {
     }
 }
 
-// The melody and rhythm modules answer on their own panels, which this build lacks.
+constexpr int kMelodies = moduleNumber(ModuleId::Melodies);
+constexpr int kSoundingNoteMs = 100; // the right-answer note of a chord chosen from the menu
+
+// The rhythm module's exercises are not in this build.
 bool moduleHasTaskInThisBuild(int module) {
-    return module >= moduleNumber(ModuleId::Intervals) &&
-           module <= moduleNumber(ModuleId::Progressions);
+    return module >= moduleNumber(ModuleId::Intervals) && module <= kMelodies;
 }
 
 } // namespace
@@ -90,7 +93,48 @@ GeneratorOptions PracticeSession::generatorOptions() const {
     o.ExercisesPerTask = task_.running != 0 ? task_.exercisesPerTask : e.ExercisesPerTask;
     o.PlayStyle = e.PlayStyle;
     o.PcSpeakerOnly = settings_.PcSpeakerOnly != 0;
+    if (m == kMelodies) {
+        // The melody's tonic is the key's, whatever the other modules' root.
+        o.RandomRoot = false;
+        o.RootNote = melodyTonicFromKey(settings_.MelodyOptions.Key);
+    }
     return o;
+}
+
+bool PracticeSession::readingMode() const {
+    return settings_.CurrentModule == kMelodies && settings_.MelodyOptions.PrimaVista != 0;
+}
+
+MelodyOptions PracticeSession::melodyOptions() const {
+    const MelodyOptionsRecord& r = settings_.MelodyOptions;
+    MelodyOptions m;
+    m.Key = r.Key;
+    m.Tonality = r.Tonality;
+    m.Leap = r.Leap;
+    m.NoteCount = r.NoteCount;
+    m.PrimaVista = r.PrimaVista;
+    m.ShowStartNote = r.ShowStartNote;
+    return m;
+}
+
+CadenceKey PracticeSession::cadenceKey(const GeneratorOptions& options) const {
+    if (settings_.CurrentModule == kMelodies)
+        return melodyCadenceKey(settings_.MelodyOptions.Tonality, options);
+    const int item = std::clamp(item_.itemIndex, 0, kAnswerBoxCount - 1);
+    return progressionCadenceKey(item, item_.root, options);
+}
+
+// A note on the exercise output that ends by itself.
+void PracticeSession::soundNoteForABeat(int channel, int note, int velocity, int ms) {
+    if (!sound_)
+        return;
+    syncSoundSettings();
+    const int device = settings_.MidiOutDevice;
+    sound_->Output().NoteOn(device, channel, note, velocity);
+    QTimer::singleShot(ms, this, [this, device, channel, note] {
+        if (sound_)
+            sound_->Output().NoteOff(device, channel, note);
+    });
 }
 
 void PracticeSession::syncSoundSettings() {
@@ -118,7 +162,10 @@ bool PracticeSession::refuseStart(int module) {
     check.haveMidiOutput = sound_ != nullptr && sound_->MidiOutputCount() > 0;
     check.pcSpeakerOnly = settings_.PcSpeakerOnly != 0;
     check.primaVista = settings_.MelodyOptions.PrimaVista != 0;
-    check.selectedCount = view_.answerChoice().selectedCount;
+    const AnswerChoice choice = view_.answerChoice();
+    check.selectedCount = choice.selectedCount;
+    for (int box = 0; box <= 8; ++box)
+        check.rhythmValueTicked = check.rhythmValueTicked || choice.ticked[box];
     if (const int refusal = StartRefusal(check)) {
         view_.showMessage(refusalMessage(refusal));
         return true;
@@ -183,6 +230,14 @@ void PracticeSession::generateAndPlay() {
     case 4:
         generated = GenerateInversion(item_, options, random_);
         break;
+    case kMelodies: {
+        const MelodyGenerateResult melody =
+            GenerateMelody(item_, options, melodyOptions(), random_);
+        view_.beginMelody(item_, melody, readingMode());
+        view_.showPoints(item_.points);
+        playCurrentItem(false);
+        return;
+    }
     case 5: {
         ProgressionGenerateResult progression =
             GenerateProgression(item_, options, random_, names_);
@@ -227,6 +282,17 @@ void PracticeSession::playCurrentItem(bool repeat) {
                                  random_)
                      .TickIntervalMs;
         break;
+    case kMelodies: {
+        if (readingMode())
+            return; // the melody is read from the staff
+        // The cadence first; a repeat plays the melody alone.
+        const int start =
+            repeat
+                ? 1
+                : PlayCadence(noteQueue_, kStoredPlayStyle, cadenceKey(options), options).StartTick;
+        tickMs = PlayMelody(noteQueue_, item_, start, options);
+        break;
+    }
     default:
         return;
     }
@@ -266,7 +332,7 @@ void PracticeSession::TimerPointTimer() {
 }
 
 void PracticeSession::GentagKnapClick() {
-    if (task_.running == 0)
+    if (task_.running == 0 || readingMode())
         return;
     playCurrentItem(true);
     ApplyRepeatCost(item_);
@@ -319,24 +385,36 @@ void PracticeSession::Judge(int value, int source, int recognisedChordType) {
     case Verdict::Ignored:
         return;
     case Verdict::Partial:
-        drawEnteredAnswer(v.enteredIndex);
+        drawEnteredAnswer(v.enteredIndex, source);
         return;
     case Verdict::Wrong:
         wrongAnswer(value);
         return;
     case Verdict::Correct:
         if (source != SourceShowAnswer && source != SourceAnswerPanel)
-            drawEnteredAnswer(v.enteredIndex);
+            drawEnteredAnswer(v.enteredIndex, source);
         settleExercise(source, v.halvePoints);
         return;
     }
 }
 
-void PracticeSession::drawEnteredAnswer(int enteredIndex) {
+void PracticeSession::drawEnteredAnswer(int enteredIndex, int source) {
     if (enteredIndex < 1)
         return;
     const int m = settings_.CurrentModule;
+    if (m == kMelodies) {
+        const bool revealed = source == SourceStaffClick;
+        view_.melodyNoteAnswered(item_, enteredIndex, revealed);
+        if (revealed)
+            soundNoteForABeat(
+                settings_.OutChannel, item_.melodyNotes[static_cast<std::size_t>(enteredIndex)],
+                settings_.ExerciseOptions.Velocity, tickIntervalMs(tempoOfCurrentModule()));
+        return;
+    }
     if (isModule(m, ModuleId::Progressions)) {
+        if (source == SourceChordMenu)
+            soundNoteForABeat(settings_.CorrectChannel, settings_.CorrectSound,
+                              settings_.CorrectVolume, kSoundingNoteMs);
         view_.drawProgressionChord(item_, enteredIndex - 1);
         const auto chord = static_cast<std::size_t>(enteredIndex - 1);
         if (chord < progressionChords_.size())
@@ -352,6 +430,8 @@ void PracticeSession::wrongAnswer(int value) {
     if (sound_)
         sound_->Output().PlayAnswerFeedback(false);
     view_.colourExercise(ExerciseColour::Wrong);
+    if (m == kMelodies)
+        view_.melodyNoteMissed(progress_.noteCounter);
     ++score_.wrong;
     view_.showCounters(task_.exercisesPerTask, false);
     item_.points = PointsAfterWrongAnswer(m, item_.points, value,
@@ -366,17 +446,28 @@ void PracticeSession::settleExercise(int source, bool halvePoints) {
     view_.colourExercise(ExerciseColour::Right);
     if (!task_.answerShown) {
         const bool shown = source == SourceShowAnswer;
+        const bool sung = m == kMelodies && source == SourceStaffClick;
         if (shown) {
             score_.wrong += 2;
             AddError(errors_, ShownAnswerStatisticsEntry(m, item_.itemIndex));
+        } else if (sung) {
+            // Sung and checked by the user: the points fall as for a wrong note, nothing
+            // is scored.
+            item_.points = PointsAfterWrongAnswer(m, item_.points, 0, 0, item_.melodyNotes[0]);
+            view_.showPoints(item_.points);
         } else {
             if (halvePoints)
                 item_.points /= 2;
             ++score_.right;
             score_.score += item_.points + SourceBonus(m, source, item_.points);
         }
-        view_.showCounters(task_.exercisesPerTask, !shown);
+        view_.showCounters(task_.exercisesPerTask, !shown && !sung);
         view_.showAnswer(m, item_, progress_);
+        if (shown && readingMode()) {
+            // Read from the staff: the shown answer is heard.
+            stopSound();
+            startPlayback(PlayMelody(noteQueue_, item_, 1, generatorOptions()));
+        }
         ++task_.exerciseCount;
         view_.showProgress(task_.exerciseCount, task_.exercisesPerTask);
     }
@@ -418,9 +509,18 @@ void PracticeSession::endTask() {
     view_.showResults(errors_, m, score_.score);
 }
 
+void PracticeSession::PreviewCadence(int kind) {
+    const int m = settings_.CurrentModule;
+    if (task_.running != 0 || (m != kMelodies && !isModule(m, ModuleId::Progressions)))
+        return;
+    const GeneratorOptions options = generatorOptions();
+    stopSound();
+    startPlayback(PlayCadence(noteQueue_, kind, cadenceKey(options), options).TickIntervalMs);
+}
+
 void PracticeSession::PreviewItem(int index) {
     const int m = settings_.CurrentModule;
-    if (task_.running != 0 || !moduleHasTaskInThisBuild(m))
+    if (task_.running != 0 || !moduleHasTaskInThisBuild(m) || m == kMelodies)
         return;
     const GeneratorOptions options = generatorOptions();
     ExerciseItem example = item_;

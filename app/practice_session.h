@@ -3,9 +3,11 @@
 #include "app/judge_rules.h"
 #include "app/score_state.h"
 #include "app/task_state.h"
+#include "theory/cadence.h"
 #include "theory/exercise_generators.h"
 #include "theory/exercise_item.h"
 #include "theory/generator_options.h"
+#include "theory/melody.h"
 #include "theory/note_queue.h"
 #include "theory/random.h"
 #include "userdata/messages.h"
@@ -71,6 +73,12 @@ public:
     virtual void showAnswer(int module, const ExerciseItem& item,
                             const AnswerProgress& progress) = 0;
     virtual void showExample(int module, const ExerciseItem& item, const StaffRequest& request) = 0;
+    // Melodies: a new melody (written at once in reading mode), a note answered (`revealed`:
+    // by the staff click of vocal support), a wrong note where note `counter` + 1 belongs.
+    virtual void beginMelody(const ExerciseItem& item, const MelodyGenerateResult& generated,
+                             bool reading) = 0;
+    virtual void melodyNoteAnswered(const ExerciseItem& item, int counter, bool revealed) = 0;
+    virtual void melodyNoteMissed(int counter) = 0;
 
     // The end of a task: the error statistics (sorted) and the top-ten check.
     virtual void showResults(const ErrorStatistics& sorted, int module, int score) = 0;
@@ -120,12 +128,18 @@ public:
 
     // The example of answer item `index`, heard and written with a right click (idle only).
     void PreviewItem(int index);
+    // The cadence of play style `kind`, heard with a right click on its button (idle only).
+    void PreviewCadence(int kind);
 
     // What the generators and players read from the settings and the answer panel.
     GeneratorOptions generatorOptions() const;
 
 private:
     int tempoOfCurrentModule() const;
+    bool readingMode() const;
+    MelodyOptions melodyOptions() const;
+    CadenceKey cadenceKey(const GeneratorOptions& options) const;
+    void soundNoteForABeat(int channel, int note, int velocity, int ms);
     void startTask();
     bool refuseStart(int module);
     void keepFirstProgressionGroup(const AnswerChoice& choice);
@@ -139,7 +153,7 @@ private:
     void settleExercise(int source, bool halvePoints);
     void nextExerciseOrEnd();
     void endTask();
-    void drawEnteredAnswer(int enteredIndex);
+    void drawEnteredAnswer(int enteredIndex, int source);
     JudgeItemView judgeView() const;
     std::uint32_t now() const;
 

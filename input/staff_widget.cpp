@@ -219,6 +219,17 @@ void StaffWidget::ShowBar(int x, bool doubleBar) {
     update();
 }
 
+void StaffWidget::MarkNote(int x, int y, int rgb) {
+    StaffItem mark;
+    mark.Type = StaffItem::Kind::Mark;
+    mark.X = x;
+    mark.Y = y;
+    mark.Code = rgb;
+    mark.Hidden = scrolling();
+    items_.push_back(mark);
+    update();
+}
+
 void StaffWidget::WriteText(int x, int y, const QString& text, std::optional<QFont> font) {
     StaffItem t;
     t.Font = std::move(font);
@@ -462,6 +473,9 @@ void StaffWidget::paintEvent(QPaintEvent*) {
             p.drawLine(QPointF(it.X - 0.5, 26), QPointF(it.X - 0.5, 99.5));
             if (it.Code == 1)
                 p.drawLine(QPointF(it.X + 1.5, 26), QPointF(it.X + 1.5, 99.5));
+            break;
+        case StaffItem::Kind::Mark:
+            p.fillRect(QRectF(it.X, it.Y, 9, 3), QColor(QRgb(it.Code)));
             break;
         case StaffItem::Kind::OctaveBracket: {
             p.setPen(QPen(kInk, 1.0));

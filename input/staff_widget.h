@@ -24,13 +24,14 @@ void drawStaffPaper(QPainter& p, const QRectF& area);
 // One thing written on the staff, kept in the picture's logical coordinates so that the
 // picture is redrawn crisply at any size. X is the anchor that scrolling moves.
 struct StaffItem {
-    enum class Kind { Head, Accidental, Ledger, Text, Bar, OctaveBracket };
+    enum class Kind { Head, Accidental, Ledger, Text, Bar, OctaveBracket, Mark };
     Kind Type = Kind::Head;
     double X = 0;     // the note's x (heads, accidentals, ledgers, brackets) or the left
     double Y = 0;     // the line's row, or the note's row
     double Left = 0;  // glyph / line start relative to X
     double Right = 0; // line end relative to X
-    int Code = 0;     // accidental code; bracket side (0 left, 1 right); bar: 1 when double
+    int Code = 0;     // accidental code; bracket side (0 left, 1 right); bar: 1 when double;
+                      // mark: its colour as 0xRRGGBB
     QString Text;     // texts
     std::optional<QFont> Font; // texts in their own font (chord labels); else the staff's
     int Step = 0;              // heads: staff step
@@ -76,6 +77,8 @@ public:
     void WriteText(int x, int y, const QString& text, std::optional<QFont> font = {});
     // The same, replacing what was written at exactly that position (a name completed).
     void RewriteText(int x, int y, const QString& text, std::optional<QFont> font = {});
+    // A mark of 9 x 3 pixels at (x, y) in the colour 0xRRGGBB: the melody's verdict on a note.
+    void MarkNote(int x, int y, int rgb);
     // Starts the eased scroll of everything right of x by distance pixels; StaffTextX moves
     // at once, and what is written meanwhile shows when the scroll ends.
     void DoScroll(int x, int distance);

@@ -33,6 +33,9 @@ public:
     int starts = 0, stops = 0, answersOnStaff = 0, itemsBegun = 0, results = 0;
     int lastProgress = -1;
     bool answerShown = false;
+    bool melodyWritten = false;
+    std::string melodyMarks;
+    int lastMelodyNote = 0;
     ErrorStatistics resultErrors{};
     int resultScore = -1;
 
@@ -71,6 +74,15 @@ public:
     }
     void showAnswer(int, const ExerciseItem&, const AnswerProgress&) override { ++answersOnStaff; }
     void showExample(int, const ExerciseItem&, const StaffRequest&) override {}
+    void beginMelody(const ExerciseItem&, const MelodyGenerateResult&, bool reading) override {
+        ++itemsBegun;
+        melodyWritten = reading;
+    }
+    void melodyNoteAnswered(const ExerciseItem&, int counter, bool revealed) override {
+        melodyMarks.push_back(revealed ? 'b' : 'g');
+        lastMelodyNote = counter;
+    }
+    void melodyNoteMissed(int) override { melodyMarks.push_back('r'); }
     void showResults(const ErrorStatistics& sorted, int, int score) override {
         ++results;
         resultErrors = sorted;
@@ -260,7 +272,7 @@ TEST_F(PracticeSessionTest, RefusedStartsSayWhyAndChangeNothing) {
     const Case cases[] = {
         {1, false, false, 1110, 0}, // nothing ticked
         {7, true, true, 2009, 150}, // rhythm on the PC speaker
-        {6, true, false, 2042, 0},  // melodies: not in this build
+        {7, true, false, 2042, 0},  // rhythm: not in this build
     };
     for (const Case& c : cases) {
         settings.CurrentModule = static_cast<std::uint8_t>(c.module);
