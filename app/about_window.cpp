@@ -3,6 +3,7 @@
 #include "userdata/strings.h"
 
 #include <QFont>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -37,13 +38,20 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
     okButton_ = new QPushButton(LoadStr(550), this);
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 
+    okButton_->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(okButton_);
+    buttons->addStretch(1);
+
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(12, 6, 12, 6);
-    layout->setSpacing(2);
+    layout->setContentsMargins(16, 10, 16, 12);
+    layout->setSpacing(4);
     layout->addWidget(name);
     layout->addWidget(version);
     layout->addWidget(credits);
-    layout->addWidget(okButton_, 0, Qt::AlignHCenter);
+    layout->addSpacing(10);
+    layout->addLayout(buttons);
 
     closeTimer_ = new QTimer(this);
     closeTimer_->setSingleShot(true);

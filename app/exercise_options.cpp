@@ -80,17 +80,27 @@ RadioGroupBox::RadioGroupBox(const QString& objectName, const QStringList& items
     setObjectName(objectName);
     group_ = new QButtonGroup(this);
     group_->setExclusive(true);
-    auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(6, 2, 6, 2);
-    grid->setVerticalSpacing(0);
-    const int rows = (static_cast<int>(items.size()) + columns - 1) / std::max(columns, 1);
     for (int i = 0; i < items.size(); ++i) {
         auto* b = new QRadioButton(items[i], this);
         group_->addButton(b, i);
-        grid->addWidget(b, i % rows, i / rows);
         buttons_.push_back(b);
     }
+    setColumns(columns);
     connect(group_, &QButtonGroup::idClicked, this, &RadioGroupBox::itemClicked);
+}
+
+void RadioGroupBox::setColumns(int columns) {
+    columns = std::max(columns, 1);
+    if (grid_ && columns == columns_)
+        return;
+    columns_ = columns;
+    delete grid_;
+    grid_ = new QGridLayout(this);
+    grid_->setContentsMargins(6, 2, 6, 2);
+    grid_->setVerticalSpacing(0);
+    const int rows = (count() + columns - 1) / columns;
+    for (int i = 0; i < count(); ++i)
+        grid_->addWidget(buttons_[static_cast<std::size_t>(i)], i % rows, i / rows);
 }
 
 int RadioGroupBox::itemIndex() const {
@@ -112,12 +122,17 @@ QRadioButton* RadioGroupBox::item(int index) const {
 
 ItemGroupBox::ItemGroupBox(QWidget* parent) : QGroupBox(parent) {
     setObjectName(QStringLiteral("GroupKvalitet"));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(8, 2, 8, 2);
+    column->setSpacing(0);
     for (int g = 1; g <= kItemGroupCount; ++g) {
         auto* b = new QCheckBox(this);
         b->setObjectName(QStringLiteral("CheckKval%1").arg(g));
         b->hide();
+        column->addWidget(b);
         boxes_[static_cast<std::size_t>(g - 1)] = b;
     }
+    column->addStretch(1);
     setProperty("Tag", 0);
 }
 
@@ -147,12 +162,23 @@ RootGroupBox::RootGroupBox(QWidget* parent) : QGroupBox(parent) {
     for (std::string_view name : NoteNamesFlat)
         combo_->addItem(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
     combo_->addItem(textOrSign(kRandomRootText, "?"));
+    // The list stands at a third of the group's height, centred.
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(6, 2, 6, 4);
+    column->addStretch(1);
+    column->addWidget(combo_, 0, Qt::AlignHCenter);
+    column->addStretch(2);
 }
 
 BeligGroupBox::BeligGroupBox(QWidget* parent) : QGroupBox(parent) {
     setObjectName(QStringLiteral("GroupBelig"));
     check_ = new QCheckBox(LoadStr(kCheckBeligCaption), this);
     check_->setObjectName(QStringLiteral("CheckBelig"));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(5, 2, 5, 2);
+    column->addStretch(1);
+    column->addWidget(check_);
+    column->addStretch(1);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLineEdit;
 class QRadioButton;
 class QToolButton;
@@ -34,6 +35,9 @@ public:
 
     int itemIndex() const;
     void setItemIndex(int index);
+    // Lays the items out again in the given number of columns, filled top to bottom.
+    void setColumns(int columns);
+    int columns() const { return columns_; }
     int count() const { return static_cast<int>(buttons_.size()); }
     QRadioButton* item(int index) const;
 
@@ -42,7 +46,9 @@ signals:
 
 private:
     QButtonGroup* group_ = nullptr;
+    QGridLayout* grid_ = nullptr;
     std::vector<QRadioButton*> buttons_;
+    int columns_ = 1;
 };
 
 // GroupKvalitet: the item-group boxes CheckKval1 .. CheckKval5. The window's layout places

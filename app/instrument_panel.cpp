@@ -8,6 +8,8 @@
 #include "userdata/hints.h"
 #include "userdata/strings.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QPainter>
 #include <QPixmap>
@@ -94,9 +96,10 @@ void InstrumentPanel::placeContents(bool showPiano, bool showFretboard) {
     imageMini_->setGeometry(w - imageMini_->sizeHint().width() - 13, h / 8,
                             imageMini_->sizeHint().width(), imageMini_->sizeHint().height());
     speedMidiInd_->setGeometry(strip + 2, h / 6, 30, 30);
-    imageEndeH_->move(w - 30, h / 2);
     checkFret_->setGeometry(strip + 2, h - kCheckHeight - 1, kStripWidth - 4, kCheckHeight);
     checkPiano_->setGeometry(strip + 2, h - 2 * kCheckHeight - 1, kStripWidth - 4, kCheckHeight);
+    // The lamps at half height, above the check boxes on a low panel.
+    imageEndeH_->move(w - 30, std::min(h / 2, checkPiano_->y() - imageEndeH_->height() - 1));
 }
 
 } // namespace harmik

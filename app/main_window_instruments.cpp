@@ -90,8 +90,10 @@ void TForm1::placeStaffAndInstruments(int w, int h, int statusHeight) {
     panKlaver_->setGeometry(0, pianoTop, w, pianoHeight);
     panKlaver_->placeContents(settings_.ShowPiano != 0, settings_.ShowFretboard != 0);
     const int staffWidth = std::max(0, w - kStaffPanelRightGap);
-    panStaff_->setGeometry(0, pianoTop - kStaffPanelHeight, staffWidth, kStaffPanelHeight);
-    imageStaff_->setGeometry(0, (kStaffPanelHeight - kStaffHeight) / 2, staffWidth, kStaffHeight);
+    const int pictureHeight = StaffPictureHeight(w, h);
+    const int panelHeight = pictureHeight + kStaffPanelHeight - kStaffHeight;
+    panStaff_->setGeometry(0, pianoTop - panelHeight, staffWidth, panelHeight);
+    imageStaff_->setGeometry(0, (panelHeight - pictureHeight) / 2, staffWidth, pictureHeight);
 }
 
 void TForm1::RedrawInstruments() {

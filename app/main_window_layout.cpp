@@ -24,13 +24,78 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <cmath>
+#include <vector>
+
 namespace harmik {
 namespace {
 
 constexpr int kMargin = 4;
 
-void place(QWidget* w, const PanelRect& r) {
-    w->setGeometry(toQRect(r));
+constexpr int kSmallestOptionPoints = 6;
+
+void setPoints(QWidget* w, double points) {
+    QFont f = w->font();
+    f.setPointSizeF(std::max<double>(kSmallestOptionPoints, std::round(points)));
+    w->setFont(f);
+}
+
+// The option groups beside the answer panel: where the layout gives them, each at least as
+// high as its items need; when they do not fit in one column they stand side by side, and when
+// they do not fit at all, their fonts are made smaller together.
+bool placeOptionGroups(ExerciseOptionsPanel& options, const PanelLayout& layout, int clientWidth,
+                       const QFont& windowFont, double smallestPoints) {
+    const OptionGroupLayout& o = layout.Options;
+    // In the order they stack from the panel's foot; the item groups stand at its top.
+    std::vector<std::pair<QWidget*, PanelRect>> groups;
+    const auto add = [&groups](QWidget* g, const PanelRect& r) {
+        if (!g->isHidden() && r.Height > 0)
+            groups.emplace_back(g, r);
+    };
+    add(options.RadioAfspil(), o.RadioAfspil);
+    add(options.GroupGrundtone(), o.GroupGrundtone);
+    add(options.RadioOmfang(), o.RadioOmfang);
+    add(options.RadioOpNed(), o.RadioOpNed);
+    add(options.GroupBelig(), o.GroupBelig);
+    if (layout.Module == 5)
+        add(options.GroupKadence(), o.GroupKadence);
+    add(options.GroupKvalitet(), o.GroupKvalitet);
+    if (options.RadioOpNed()->isVisible() && o.RadioOpNed.Height <= 0)
+        options.RadioOpNed()->setGeometry(0, 0, 0, 0);
+    if (groups.empty())
+        return true;
+
+    options.ComboGrundtone()->setMinimumWidth(0);
+    const double basePoints = windowFont.pointSizeF();
+    const int left = layout.Panel.right() - 2;
+    std::vector<PanelRect> rects;
+    for (double scale = 1.0;; scale -= 0.08) {
+        for (auto& [g, r] : groups) {
+            setPoints(g, basePoints * scale);
+            if (g == options.GroupKvalitet())
+                for (int k = 1; k <= options.GroupKvalitet()->shownGroups(); ++k)
+                    setPoints(options.CheckKval(k), std::max(1, o.KvalitetFontSize) * scale);
+        }
+        // The play styles stand in two columns where there is room, else in one.
+        RadioGroupBox* kadence = options.GroupKadence();
+        kadence->setColumns(2);
+        if (kadence->minimumSizeHint().width() > clientWidth - left)
+            kadence->setColumns(1);
+        std::vector<OptionGroupNeed> needs;
+        for (const auto& [g, r] : groups) {
+            const QSize least = g->minimumSizeHint();
+            needs.push_back({r, least.width(), least.height(), g == options.GroupKvalitet()});
+        }
+        rects = FitOptionGroups(needs, left, layout.Panel.Top, layout.Panel.bottom(), clientWidth);
+        if (!rects.empty() || basePoints * (scale - 0.08) < smallestPoints)
+            break;
+    }
+    for (std::size_t i = 0; i < groups.size(); ++i)
+        groups[i].first->setGeometry(toQRect(rects.empty() ? groups[i].second : rects[i]));
+    QComboBox* combo = options.ComboGrundtone();
+    combo->setMinimumWidth(
+        std::min(options.GroupGrundtone()->width() / 2, options.GroupGrundtone()->width() - 12));
+    return !rects.empty();
 }
 
 } // namespace
@@ -143,7 +208,9 @@ void TForm1::placeMelodyAndKeyControls(int menuHeight, int oveWidth, int bottom)
     if (m != 6)
         return;
     QWidget* melody = melodyOptions_->GroupMelodi();
-    QWidget* kadence = options_->GroupKadence();
+    RadioGroupBox* kadence = options_->GroupKadence();
+    kadence->setColumns(2);
+    kadence->setFont(font());
     const QSize melodySize = melody->sizeHint();
     const QSize kadenceSize(275, kadence->sizeHint().height());
     const int areaTop = buttonsTop + up->height() + 4;
@@ -170,7 +237,12 @@ void TForm1::EarDoScreen() {
     const int statusHeight = 16 * status;
     const int menuHeight = speedMenu_->sizeHint().height();
 
-    speedMenu_->setGeometry(0, 0, w, menuHeight);
+    // The module buttons along the top, the practice clock at their right.
+    const QSize clockSize = labTime_->sizeHint();
+    const int clockLeft = w - clockSize.width() - 50;
+    speedMenu_->setGeometry(0, 0, std::max(0, clockLeft - 10), menuHeight);
+    labTime_->setGeometry(clockLeft, (menuHeight - clockSize.height()) / 2, clockSize.width(),
+                          clockSize.height());
     panStatus_->setGeometry(0, h - statusHeight, w, statusHeight);
 
     // Along the foot: the piano and guitar, the staff above them, the transport panel above
@@ -190,16 +262,12 @@ void TForm1::EarDoScreen() {
         panValg_->raise();
     }
 
-    // The top right: the practice clock.
-    const QSize clockSize = labTime_->sizeHint();
-    labTime_->setGeometry(w - clockSize.width() - 50, menuHeight + 2, clockSize.width(),
-                          clockSize.height());
-
     // The exercise panel on the left, between the module buttons and the transport panel.
     const int oveWidth = std::max(150, panOve_->sizeHint().width());
     panOve_->setGeometry(0, menuHeight, oveWidth, std::max(0, footTop - menuHeight));
 
-    placeMelodyAndKeyControls(menuHeight, oveWidth, staffTop);
+    // The melody groups end above the credits where these stand below them.
+    placeMelodyAndKeyControls(menuHeight, oveWidth, std::min(staffTop, credits_->y()));
     if (settings_.CurrentModule < 1 || settings_.CurrentModule == 6) {
         answerPanel_->hide();
         return;
@@ -218,29 +286,27 @@ void TForm1::EarDoScreen() {
     in.KvalitetTag = options_->GroupKvalitet()->shownGroups();
     in.AfspilTag = options_->RadioAfspil()->count();
     in.OpNedEnabled = options_->RadioOpNed()->isEnabled();
-    const PanelLayout layout = answerPanel_->EarDoProblemGroup(in);
+    // The option groups first take the room beside the panel and smaller fonts; where that is
+    // not enough, the panel is laid out narrower, as for a narrower window.
+    PanelLayout layout = answerPanel_->EarDoProblemGroup(in);
     if (settings_.CurrentModule <= 5) {
-        const OptionGroupLayout& o = layout.Options;
-        place(options_->GroupKvalitet(), o.GroupKvalitet);
-        for (std::size_t g = 0; g < o.KvalitetBoxes.size(); ++g) {
-            QCheckBox* box = options_->CheckKval(static_cast<int>(g) + 1);
-            place(box, o.KvalitetBoxes[g]);
-            QFont f = box->font();
-            f.setPointSize(std::max(6, o.KvalitetFontSize));
-            box->setFont(f);
+        const double points = font().pointSizeF();
+        const int narrowest = w * 3 / 5;
+        bool fits = placeOptionGroups(*options_, layout, w, font(), points * 0.8);
+        while (!fits && in.ClientWidth > narrowest) {
+            PanelLayoutInput narrower = in;
+            narrower.ClientWidth = std::max(narrowest, in.ClientWidth - w / 20);
+            const PanelLayout tried = answerPanel_->EarDoProblemGroup(narrower);
+            if (!answerPanel_->captionsFit()) {
+                layout = answerPanel_->EarDoProblemGroup(in);
+                break;
+            }
+            in = narrower;
+            layout = tried;
+            fits = placeOptionGroups(*options_, layout, w, font(), points * 0.8);
         }
-        PanelRect combo = o.ComboGrundtone;
-        if (combo.Height <= 0)
-            combo.Height = options_->ComboGrundtone()->sizeHint().height();
-        place(options_->ComboGrundtone(), combo);
-        place(options_->CheckBelig(), o.CheckBelig);
-        place(options_->RadioAfspil(), o.RadioAfspil);
-        place(options_->GroupGrundtone(), o.GroupGrundtone);
-        place(options_->RadioOmfang(), o.RadioOmfang);
-        place(options_->RadioOpNed(), o.RadioOpNed);
-        place(options_->GroupBelig(), o.GroupBelig);
-        if (settings_.CurrentModule == 5)
-            place(options_->GroupKadence(), o.GroupKadence);
+        if (!fits)
+            placeOptionGroups(*options_, layout, w, font(), 6.0);
     }
     const bool rhythm = settings_.CurrentModule == 7;
     rhythmOptions_->ShowRhythmPictures(rhythm && layout.RhythmPicturesShown);

@@ -10,7 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QScrollBar>
+#include <QSlider>
 
 namespace harmik {
 namespace {
@@ -26,10 +26,12 @@ constexpr int kThruSoundHint = 3057;
 constexpr int kEarSoundHint = 3058;
 constexpr int kWaveHint = 3060;
 
-QScrollBar* slider(const char* name, int maximum, QWidget* parent) {
-    auto* s = new QScrollBar(Qt::Horizontal, parent);
+QSlider* slider(const char* name, int maximum, QWidget* parent) {
+    // A slider with a handle the style draws, as the user expects of a volume control.
+    auto* s = new QSlider(Qt::Horizontal, parent);
     s->setObjectName(QString::fromLatin1(name));
     s->setRange(0, maximum);
+    s->setPageStep(maximum / 8);
     s->setMinimumWidth(120);
     return s;
 }
@@ -86,9 +88,9 @@ SoundControls::SoundControls(SettingsRecord& settings, std::function<SoundOutput
     grid->addWidget(btnThruSound_, 4, 1);
 
     buildInstrumentMenu();
-    connect(volValg_, &QScrollBar::valueChanged, this, &SoundControls::Scr_VolValgChange);
-    connect(volWave_, &QScrollBar::valueChanged, this, &SoundControls::Scr_VolWaveChange);
-    connect(anslagValg_, &QScrollBar::valueChanged, this, &SoundControls::Scr_AnslagValgChange);
+    connect(volValg_, &QSlider::valueChanged, this, &SoundControls::Scr_VolValgChange);
+    connect(volWave_, &QSlider::valueChanged, this, &SoundControls::Scr_VolWaveChange);
+    connect(anslagValg_, &QSlider::valueChanged, this, &SoundControls::Scr_AnslagValgChange);
     connect(btnThruSound_, &QPushButton::clicked, this, &SoundControls::BtnThruSoundClick);
     connect(btnEarSound_, &QPushButton::clicked, this, &SoundControls::BtnEarSoundClick);
 }

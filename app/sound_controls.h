@@ -6,7 +6,7 @@
 class QLabel;
 class QMenu;
 class QPushButton;
-class QScrollBar;
+class QSlider;
 class QWidget;
 
 namespace harmik {
@@ -22,9 +22,9 @@ public:
     // The panel's widgets are created inside `panel`; `output` reaches the sound layer.
     SoundControls(SettingsRecord& settings, std::function<SoundOutput*()> output, QWidget* panel);
 
-    QScrollBar* Scr_VolValg() const { return volValg_; }
-    QScrollBar* Scr_VolWave() const { return volWave_; }
-    QScrollBar* Scr_AnslagValg() const { return anslagValg_; }
+    QSlider* Scr_VolValg() const { return volValg_; }
+    QSlider* Scr_VolWave() const { return volWave_; }
+    QSlider* Scr_AnslagValg() const { return anslagValg_; }
     QLabel* Lab_VolValg() const { return labVolValg_; }
     QLabel* Lab_VolWave() const { return labVolWave_; }
     QLabel* Lab_AnslagValg() const { return labAnslagValg_; }
@@ -60,9 +60,9 @@ private:
     SettingsRecord& settings_;
     std::function<SoundOutput*()> output_;
     QWidget* box_ = nullptr;
-    QScrollBar* volValg_ = nullptr;
-    QScrollBar* volWave_ = nullptr;
-    QScrollBar* anslagValg_ = nullptr;
+    QSlider* volValg_ = nullptr;
+    QSlider* volWave_ = nullptr;
+    QSlider* anslagValg_ = nullptr;
     QLabel* labVolValg_ = nullptr;
     QLabel* labVolWave_ = nullptr;
     QLabel* labAnslagValg_ = nullptr;

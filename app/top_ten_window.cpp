@@ -167,6 +167,8 @@ TFormTop10::TFormTop10(TopTenTable& table, QWidget* parent, QDate today)
         return b;
     };
     okBtn_ = makeButton("OKBtn", LoadStr(kStrOk), kNameX);
+    // Return closes the list as OK does.
+    okBtn_->setDefault(true);
     cancelBtn_ = makeButton("CancelBtn", LoadStr(kStrCancel), kNameX + 100);
     btnSlet_ = makeButton("BtnSletTop10", QString(), 320);
     helpBtn_ = makeButton("HelpBtn", LoadStr(kStrHelp), 432);

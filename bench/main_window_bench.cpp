@@ -30,6 +30,28 @@ BENCHMARK(MainWindowCreateAndFirstPaint)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// Laying out the whole window again at 1920 × 1200 (what every resize does), in the module
+// given: answer panel, option groups, staff, piano and the panels round them.
+void MainWindowRelayoutAt1920x1200(benchmark::State& state) {
+    QTemporaryDir dir;
+    harmik::bench::CountingMidi midi;
+    const harmik::TForm1Setup setup = harmik::bench::QuietWindowSetup(midi, dir.path());
+    harmik::TForm1 window(setup);
+    window.show();
+    window.setWindowState(Qt::WindowNoState);
+    window.resize(1920, 1200);
+    window.SelectModule(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        window.EarDoScreen();
+}
+BENCHMARK(MainWindowRelayoutAt1920x1200)
+    ->Arg(1)
+    ->Arg(3)
+    ->Arg(5)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
 } // namespace
 
 int main(int argc, char** argv) {

@@ -269,6 +269,58 @@ PanelLayout ComputePanelLayout(const PanelLayoutInput& in, bool taskRunning) {
     return layout;
 }
 
+std::vector<PanelRect> FitOptionGroups(const std::vector<OptionGroupNeed>& groups, int left,
+                                       int top, int bottom, int right) {
+    const int roomWidth = right - left;
+    const int roomHeight = bottom - top;
+    if (groups.empty())
+        return {};
+    int formulaWidth = 0;
+    for (const OptionGroupNeed& g : groups)
+        formulaWidth = std::max(formulaWidth, g.Formula.Width);
+    for (int columns = 1; columns <= 3; ++columns) {
+        const int width = std::min(formulaWidth, roomWidth / columns);
+        std::vector<PanelRect> rects(groups.size());
+        std::vector<int> used(static_cast<std::size_t>(columns), 0); // stacked from the bottom
+        std::vector<int> topUsed(static_cast<std::size_t>(columns), 0);
+        bool fits = true;
+        int column = 0;
+        for (std::size_t i = 0; i < groups.size() && fits; ++i) {
+            const OptionGroupNeed& g = groups[i];
+            const int w =
+                columns == 1 ? std::min(std::max(g.Formula.Width, g.MinWidth), roomWidth) : width;
+            const int h = std::max(g.Formula.Height, g.MinHeight);
+            if (g.MinWidth > w) {
+                fits = false;
+                break;
+            }
+            // The top group goes into the last column that has room for it.
+            while (column < columns) {
+                const auto c = static_cast<std::size_t>(column);
+                if (used[c] + topUsed[c] + h <= roomHeight)
+                    break;
+                ++column;
+            }
+            if (column >= columns) {
+                fits = false;
+                break;
+            }
+            const auto c = static_cast<std::size_t>(column);
+            const int x = left + column * width;
+            if (g.AtTop) {
+                rects[i] = {x, top + topUsed[c], w, h};
+                topUsed[c] += h;
+            } else {
+                used[c] += h;
+                rects[i] = {x, bottom - used[c], w, h};
+            }
+        }
+        if (fits)
+            return rects;
+    }
+    return {};
+}
+
 RhythmSymbolPair RhythmSymbolOf(int index) {
     RhythmSymbolPair pair;
     pair.Symbol = index > 4 ? index - 4 : index;

@@ -124,6 +124,21 @@ int FontPixelHeight(int points);
 // the rhythm pictures are shown.
 PanelLayout ComputePanelLayout(const PanelLayoutInput& in, bool taskRunning = false);
 
+// An option group beside the panel as the layout gives it and as its contents need it.
+struct OptionGroupNeed {
+    PanelRect Formula; // the layout's rectangle
+    int MinWidth = 0;  // what its title and items need
+    int MinHeight = 0;
+    bool AtTop = false; // stands at the panel's top (GroupKvalitet), the others stack from below
+};
+
+// Places the option groups in the area right of the panel (left..right, top..bottom): one
+// column as the layout gives it, each group at least as high as it needs, stacked upwards from
+// the bottom in the given order, the top group at the top. When one column is too low, the
+// groups go into two or three columns of equal width side by side. Empty when they do not fit.
+std::vector<PanelRect> FitOptionGroups(const std::vector<OptionGroupNeed>& groups, int left,
+                                       int top, int bottom, int right);
+
 // Rhythm symbols: box `index` (0..8) stands for symbol j, together with partner box k; the
 // symbol shows selected when box j or box k is ticked.
 struct RhythmSymbolPair {

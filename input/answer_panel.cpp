@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QToolTip>
 
 #include "input/cursor_table.h"
@@ -238,9 +239,12 @@ void AnswerPanel::PlaceChecks(const QString& title, int count) {
             continue;
         QString caption;
         if (module_ == kRhythm) {
-            caption = QLatin1Char(' ') +
-                      LoadStr(kRhythmCaption[static_cast<std::size_t>(std::min(i, 11))]);
-            if (i >= 9 && i <= 11)
+            const QString name = LoadStr(kRhythmCaption[static_cast<std::size_t>(std::min(i, 11))]);
+            // The value boxes stand under their symbols, too narrow for a name: it is their hint.
+            caption = i <= 8 ? QStringLiteral(" ") : QLatin1Char(' ') + name;
+            if (i <= 8)
+                ApplyHint(b, name);
+            else
                 ApplyHintId(b, kRhythmOptionHint[static_cast<std::size_t>(i - 9)]);
         } else if (module_ == kInversions && i >= kFirstInversionGridBox) {
             caption = QStringLiteral(" ");
@@ -344,21 +348,47 @@ int AnswerPanel::labelFontHeight() const {
 
 namespace {
 
-// The caption's font at the layout's size, made smaller where the caption would not fit beside
-// the tick mark in the box's width (narrow windows, long names).
-QFont fittedFont(QFont f, int points, const QString& caption, int boxWidth) {
-    constexpr int kMinimumPoints = 6;
-    constexpr int kTickMarkWidth = 22;
-    f.setPointSize(points);
-    while (points > kMinimumPoints &&
-           QFontMetrics(f).horizontalAdvance(caption) + kTickMarkWidth > boxWidth)
-        f.setPointSize(--points);
-    return f;
+constexpr int kSmallestCaptionPoints = 6;
+
+// The width a box needs for its tick mark and its caption in font f.
+int boxNeed(const QCheckBox* b, const QFont& f) {
+    const QStyle* s = b->style();
+    const int mark = s->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, b) +
+                     s->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, b);
+    const QString text = b->text().trimmed();
+    return text.isEmpty() ? mark : mark + QFontMetrics(f).horizontalAdvance(text);
 }
 
 } // namespace
 
+// One size for every caption of the panel: the layout's size, or the largest below it at which
+// every caption fits beside its tick mark and one line fits in a row.
+QFont AnswerPanel::captionFont(const PanelLayout& layout, const std::vector<int>& widths) const {
+    QFont f = font();
+    if (layout.Boxes.empty())
+        return f;
+    f.setFamily(QString::fromStdString(layout.Boxes.front().FontFamily));
+    int points = std::max(1, layout.Boxes.front().FontSize);
+    const int rowHeight = layout.Pitch > 0 ? layout.Pitch : layout.Boxes.front().Rect.Height;
+    const auto fits = [&](const QFont& candidate) {
+        if (QFontMetrics(candidate).height() > rowHeight)
+            return false;
+        for (std::size_t i = 0; i < layout.Boxes.size() && i < boxes_.size(); ++i) {
+            const AnswerBox* b = boxes_[i];
+            if (!b->isHidden() && boxNeed(b, candidate) > widths[i])
+                return false;
+        }
+        return true;
+    };
+    f.setPointSize(points);
+    while (points > kSmallestCaptionPoints && !fits(f))
+        f.setPointSize(--points);
+    captionsFit_ = fits(f);
+    return f;
+}
+
 void AnswerPanel::applyLayout(const PanelLayout& layout) {
+    captionsFit_ = true;
     if (layout.Panel.Width <= 0)
         return; // melodies: no panel layout
     const PanelRect& r = layout.Panel;
@@ -369,14 +399,67 @@ void AnswerPanel::applyLayout(const PanelLayout& layout) {
         setFont(f);
     }
 
+    // Progressions: the columns share the panel's width as their longest captions need it.
+    std::vector<PanelRect> rects;
+    for (const BoxLayout& bl : layout.Boxes)
+        rects.push_back(bl.Rect);
+    if (module_ == kProgressions && layout.Rows > 0 && !layout.Boxes.empty()) {
+        QFont f = font();
+        f.setFamily(QString::fromStdString(layout.Boxes.front().FontFamily));
+        f.setPointSize(std::max(1, layout.Boxes.front().FontSize));
+        std::vector<int> need(static_cast<std::size_t>(layout.Cols), 1);
+        for (std::size_t i = 0; i < rects.size() && i < boxes_.size(); ++i) {
+            auto& n = need[std::min(i / static_cast<std::size_t>(layout.Rows), need.size() - 1)];
+            n = std::max(n, boxNeed(boxes_[i], f));
+        }
+        int total = 0;
+        for (int n : need)
+            total += n;
+        const int usable = r.Width - 15 - 4;
+        std::vector<int> lefts{15};
+        for (int n : need)
+            lefts.push_back(lefts.back() + usable * n / total);
+        for (std::size_t i = 0; i < rects.size(); ++i) {
+            const std::size_t c =
+                std::min(i / static_cast<std::size_t>(layout.Rows), need.size() - 1);
+            rects[i].Left = lefts[c];
+            rects[i].Width = lefts[c + 1] - lefts[c];
+        }
+    }
+
+    // A box ends before the next box of its row and inside the panel's frame.
+    std::vector<int> widths;
+    for (std::size_t i = 0; i < rects.size() && i < boxes_.size(); ++i) {
+        const PanelRect& own = rects[i];
+        int right = r.Width - 4;
+        for (std::size_t k = 0; k < layout.Boxes.size() && k < boxes_.size(); ++k) {
+            const PanelRect& other = rects[k];
+            if (k != i && !boxes_[k]->isHidden() && other.Top == own.Top && other.Left > own.Left)
+                right = std::min(right, other.Left - 2);
+        }
+        widths.push_back(std::max(0, std::min(own.Width, right - own.Left)));
+    }
+
+    const bool rhythm = module_ == kRhythm;
+    const QFont common = rhythm ? QFont() : captionFont(layout, widths);
     for (std::size_t i = 0; i < layout.Boxes.size() && i < boxes_.size(); ++i) {
         const BoxLayout& bl = layout.Boxes[i];
         AnswerBox* b = boxes_[i];
-        b->setGeometry(bl.Rect.Left, bl.Rect.Top, bl.Rect.Width, bl.Rect.Height);
+        QFont f = common;
+        if (rhythm) {
+            f = b->font();
+            f.setFamily(QString::fromStdString(bl.FontFamily));
+            f.setPointSize(std::max(1, bl.FontSize));
+        }
+        b->setFont(f);
+        // A box is at least one line high, as far as its row allows.
+        const int lineHeight = QFontMetrics(f).height();
+        const int height = rhythm || layout.Pitch <= 0
+                               ? std::max(bl.Rect.Height, lineHeight)
+                               : std::clamp(lineHeight, bl.Rect.Height, layout.Pitch);
+        const int top = bl.Rect.Top - (height - bl.Rect.Height) / 2;
+        b->setGeometry(rects[i].Left, std::max(0, top), widths[i], height);
         b->setCaptionLeft(bl.CaptionLeft);
-        QFont f = b->font();
-        f.setFamily(QString::fromStdString(bl.FontFamily));
-        b->setFont(fittedFont(f, std::max(1, bl.FontSize), b->text(), bl.Rect.Width));
     }
 
     for (int n = 0; n < 4; ++n) {
@@ -385,7 +468,11 @@ void AnswerPanel::applyLayout(const PanelLayout& layout) {
             continue;
         label->adjustSize();
         const int centre = layout.LabelCentreX[static_cast<std::size_t>(n)];
-        label->move(centre - label->width() / 2, layout.LabelTop);
+        // The inversion labels stand just above the first row of the grid.
+        const int top = module_ == kInversions
+                            ? std::min(layout.LabelTop, boxes_[0]->y() - label->height())
+                            : layout.LabelTop;
+        label->move(centre - label->width() / 2, top);
     }
 
     for (std::size_t n = 0; n < bevels_.size(); ++n) {

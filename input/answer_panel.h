@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <vector>
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -102,6 +103,8 @@ public:
     // panel, its boxes, labels and brackets, sets the hints of step 6, and returns the whole
     // layout, option groups included, for the main window to place what it owns.
     PanelLayout EarDoProblemGroup(PanelLayoutInput input);
+    // Whether every caption of the last layout fits its box at the smallest caption size.
+    bool captionsFit() const { return captionsFit_; }
 
     // The click handler `ProblemCheck` of box `index` (after its tick has changed): the answer
     // during a task, the tutor lock, or DoCheckProblem.
@@ -179,6 +182,7 @@ private:
     AnswerBox* boxAt(const QPoint& panelPos) const;
     void placeColumnLabels();
     void applyLayout(const PanelLayout& layout);
+    QFont captionFont(const PanelLayout& layout, const std::vector<int>& widths) const;
     int labelFontHeight() const;
 
     SettingsRecord& settings_;
@@ -197,6 +201,7 @@ private:
     bool tutorActive_ = false;
     bool taskRunning_ = false;
     bool answerShown_ = false;
+    mutable bool captionsFit_ = true;
 };
 
 } // namespace harmik

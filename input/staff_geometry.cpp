@@ -42,6 +42,11 @@ int Staff_Y(int step, int clef) {
     return clef == 2 ? 111 - 3 * step : 98 - 3 * step;
 }
 
+int StaffPictureHeight(int clientWidth, int clientHeight) {
+    const double scale = std::clamp(std::min(clientHeight / 560.0, clientWidth / 800.0), 1.0, 2.5);
+    return static_cast<int>(std::lround(kStaffHeight * scale));
+}
+
 int staffColumnWidth(int module) {
     return isValidModule(module) ? kColumnWidths[static_cast<std::size_t>(module)] : 0;
 }

@@ -11,6 +11,10 @@
 namespace harmik {
 
 constexpr int kStaffHeight = 120;
+
+// The staff picture's height in the main window: the picture keeps its proportions and grows
+// with the window once it passes 800 × 560, up to two and a half times.
+int StaffPictureHeight(int clientWidth, int clientHeight);
 constexpr int kStaffTopStep = 28;
 
 // Accidental codes of the staff drawing: 0 double flat, 1 flat, 2 none, 3 sharp, 4 double

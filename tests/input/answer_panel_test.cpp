@@ -633,12 +633,18 @@ TEST_F(AnswerPanelTest, EarDoProblemGroupMovesThePanelItsBoxesLabelsAndBrackets)
     EXPECT_EQ(l.Module, 4);
     EXPECT_EQ(l.ColW, 80) << "inversions use 8 characters";
     EXPECT_EQ(panel->geometry(), QRect(l.Panel.Left, l.Panel.Top, l.Panel.Width, l.Panel.Height));
+    // Box 7 stands where the layout puts it, ends before the next column of its row, and
+    // every caption takes one font no larger than the layout's.
     const PanelRect& b7 = l.Boxes[7].Rect;
-    EXPECT_EQ(panel->box(7)->geometry(), QRect(b7.Left, b7.Top, b7.Width, b7.Height));
-    EXPECT_EQ(panel->box(7)->font().pointSize(), l.Boxes[7].FontSize);
+    EXPECT_EQ(panel->box(7)->x(), b7.Left);
+    EXPECT_LE(panel->box(7)->geometry().right(), l.Boxes[14].Rect.Left);
+    EXPECT_GE(panel->box(7)->height(), b7.Height);
+    EXPECT_LE(panel->box(7)->font().pointSize(), l.Boxes[7].FontSize);
+    for (int i = 0; i < 35; ++i)
+        EXPECT_EQ(panel->box(i)->font(), panel->box(0)->font()) << i;
     QLabel* second = panel->LabOktav(2);
     EXPECT_EQ(second->x(), l.LabelCentreX[1] - second->width() / 2);
-    EXPECT_EQ(second->y(), l.LabelTop);
+    EXPECT_LE(second->geometry().bottom(), panel->box(7)->y());
     EXPECT_FALSE(panel->Bevel(2)->isHidden());
     EXPECT_TRUE(panel->Bevel(3)->isHidden());
     EXPECT_EQ(panel->toolTip(), LoadStr(3008));
