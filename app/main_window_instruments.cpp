@@ -90,7 +90,11 @@ void TForm1::placeStaffAndInstruments(int w, int h, int statusHeight) {
     panKlaver_->setGeometry(0, pianoTop, w, pianoHeight);
     panKlaver_->placeContents(settings_.ShowPiano != 0, settings_.ShowFretboard != 0);
     const int staffWidth = std::max(0, w - kStaffPanelRightGap);
-    const int pictureHeight = StaffPictureHeight(w, h);
+    // Progressions write only their labels on the paper, without staff lines: a smaller
+    // picture serves them and leaves the room to the answer panel's option groups.
+    int pictureHeight = StaffPictureHeight(w, h);
+    if (isModule(settings_.CurrentModule, ModuleId::Progressions))
+        pictureHeight = pictureHeight * 3 / 4;
     const int panelHeight = pictureHeight + kStaffPanelHeight - kStaffHeight;
     panStaff_->setGeometry(0, pianoTop - panelHeight, staffWidth, panelHeight);
     imageStaff_->setGeometry(0, (panelHeight - pictureHeight) / 2, staffWidth, pictureHeight);

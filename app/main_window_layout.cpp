@@ -34,17 +34,35 @@ constexpr int kMargin = 4;
 
 constexpr int kSmallestOptionPoints = 6;
 
+// A group's type and its items' (set on each: a group with a style sheet of its own does not
+// hand its font down).
 void setPoints(QWidget* w, double points) {
     QFont f = w->font();
     f.setPointSizeF(std::max<double>(kSmallestOptionPoints, std::round(points)));
     w->setFont(f);
+    for (QWidget* child : w->findChildren<QWidget*>())
+        child->setFont(f);
+}
+
+// Tick marks as high as the group's text, so that the items of a group in small type stand
+// closer together; a group in its normal type keeps the style's own marks.
+void setCompactMarks(QWidget* group, bool compact) {
+    QString sheet;
+    if (compact) {
+        const int mark = std::max(8, QFontMetrics(group->font()).height() - 3);
+        sheet = QStringLiteral("QRadioButton::indicator, QCheckBox::indicator { width: %1px; "
+                               "height: %1px; } QRadioButton, QCheckBox { spacing: 3px; }")
+                    .arg(mark);
+    }
+    if (group->styleSheet() != sheet)
+        group->setStyleSheet(sheet);
 }
 
 // The option groups beside the answer panel: where the layout gives them, each at least as
 // high as its items need; when they do not fit in one column they stand side by side, and when
 // they do not fit at all, their fonts are made smaller together.
 bool placeOptionGroups(ExerciseOptionsPanel& options, const PanelLayout& layout, int clientWidth,
-                       const QFont& windowFont, double smallestPoints) {
+                       const QFont& windowFont, double smallestPoints, int bottom = -1) {
     const OptionGroupLayout& o = layout.Options;
     // In the order they stack from the panel's foot; the item groups stand at its top.
     std::vector<std::pair<QWidget*, PanelRect>> groups;
@@ -71,6 +89,7 @@ bool placeOptionGroups(ExerciseOptionsPanel& options, const PanelLayout& layout,
     std::vector<PanelRect> rects;
     for (double scale = 1.0;; scale -= 0.08) {
         for (auto& [g, r] : groups) {
+            setCompactMarks(g, scale < 1.0);
             setPoints(g, basePoints * scale);
             if (g == options.GroupKvalitet())
                 for (int k = 1; k <= options.GroupKvalitet()->shownGroups(); ++k)
@@ -86,7 +105,8 @@ bool placeOptionGroups(ExerciseOptionsPanel& options, const PanelLayout& layout,
             const QSize least = g->minimumSizeHint();
             needs.push_back({r, least.width(), least.height(), g == options.GroupKvalitet()});
         }
-        rects = FitOptionGroups(needs, left, layout.Panel.Top, layout.Panel.bottom(), clientWidth);
+        rects = FitOptionGroups(needs, left, layout.Panel.Top,
+                                bottom < 0 ? layout.Panel.bottom() : bottom, clientWidth);
         if (!rects.empty() || basePoints * (scale - 0.08) < smallestPoints)
             break;
     }
@@ -255,6 +275,7 @@ void TForm1::EarDoScreen() {
     const QSize creditsSize = credits_->sizeHint();
     credits_->setGeometry(w - creditsSize.width() - 8, staffTop - creditsSize.height() - 2,
                           creditsSize.width(), creditsSize.height());
+    credits_->show();
     if (panValg_->isVisible()) {
         panValg_->adjustSize();
         panValg_->move(std::max(0, width() - panValg_->width() - 25),
@@ -305,8 +326,19 @@ void TForm1::EarDoScreen() {
             layout = tried;
             fits = placeOptionGroups(*options_, layout, w, font(), points * 0.8);
         }
-        if (!fits)
-            placeOptionGroups(*options_, layout, w, font(), 6.0);
+        // Still too little room: the option groups take the foot of the window down to the
+        // staff too, and the credits stand left of them where they fit.
+        bool footTaken = false;
+        if (!fits) {
+            footTaken = placeOptionGroups(*options_, layout, w, font(), 6.0, staffTop - 2);
+            if (!footTaken)
+                placeOptionGroups(*options_, layout, w, font(), 6.0);
+        }
+        if (footTaken) {
+            const int right = layout.Panel.right() - 8;
+            credits_->move(right - creditsSize.width(), credits_->y());
+            credits_->setVisible(credits_->x() >= transport_->geometry().right() + 8);
+        }
     }
     const bool rhythm = settings_.CurrentModule == 7;
     rhythmOptions_->ShowRhythmPictures(rhythm && layout.RhythmPicturesShown);
