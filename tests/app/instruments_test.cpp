@@ -269,3 +269,29 @@ TEST_F(InstrumentsTest, AProgressionChordChosenFromTheMenuIsLabelledOnTheStaff) 
     const std::vector<QString> after = texts(*w.ImageStaff());
     ASSERT_EQ(after.size(), before + 2); // the label and the chord's name
 }
+
+TEST_F(InstrumentsTest, AMelodyPlayedOnThePianoIsWrittenNoteByNoteWithItsMarks) {
+    auto w_ = shownWindow();
+    TForm1& w = *w_;
+    w.SelectModule(6);
+    w.Settings().MelodyOptions.NoteCount = 3;
+    w.NyKnapClick();
+    ASSERT_EQ(w.Task().running, 1);
+    const ExerciseItem item = w.Session().Item();
+    StaffWidget& staff = *w.ImageStaff();
+    EXPECT_EQ(w.Pan_Klaver()->Image_Klaver()->octaveBarNote(), item.melodyNotes[1]);
+    EXPECT_EQ(count(staff, StaffItem::Kind::Head), 0); // dictation: nothing written yet
+
+    playOnPiano(w, item.melodyNotes[1]);
+    playOnPiano(w, item.melodyNotes[2] == 40 ? 41 : 40); // wrong
+    EXPECT_EQ(count(staff, StaffItem::Kind::Head), 1);
+    EXPECT_EQ(count(staff, StaffItem::Kind::Mark), 2); // green, then red
+    playOnPiano(w, item.melodyNotes[2]);
+    playOnPiano(w, item.melodyNotes[3]);
+    EXPECT_EQ(w.Task().exerciseCount, 1);
+    EXPECT_EQ(w.Session().Score().right, 1);
+    EXPECT_EQ(w.Session().Score().wrong, 1);
+    EXPECT_EQ(count(staff, StaffItem::Kind::Mark), 4);
+    EXPECT_EQ(count(staff, StaffItem::Kind::Bar), 1);
+    w.NyKnapClick();
+}

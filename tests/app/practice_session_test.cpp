@@ -291,12 +291,100 @@ TEST_F(PracticeSessionTest, RefusedStartsSayWhyAndChangeNothing) {
     }
 }
 
+// The notes the exercise output was sent, tick by tick of the playback timer, until it stops.
+std::vector<std::vector<int>> playedByTick(PracticeSession& session, test::LoopbackMidi& midi) {
+    std::vector<std::vector<int>> ticks;
+    for (int tick = 0; tick < 64 && session.TimerMidi1()->isActive(); ++tick) {
+        midi.Sent.clear();
+        session.TimerMidi1Timer();
+        std::vector<int> notes;
+        for (std::uint32_t m : midi.Sent.shortsTo(-1))
+            if ((m & 0xF0) == 0x90 && ((m >> 16) & 0x7F) > 0)
+                notes.push_back(static_cast<int>((m >> 8) & 0x7F));
+        ticks.push_back(notes);
+    }
+    return ticks;
+}
+
+TEST_F(PracticeSessionTest, AMelodyIsHeardAfterItsCadenceAndAnsweredNoteByNote) {
+    settings.CurrentModule = 6;
+    settings.ExerciseOptions.ExercisesPerTask = 2;
+    settings.ExerciseOptions.PlayStyle = 0; // the long classical cadence
+    settings.MelodyOptions.NoteCount = 3;
+    session->NyKnapClick();
+    ASSERT_TRUE(session->running());
+    EXPECT_FALSE(view.melodyWritten);
+    ExerciseItem item = session->Item();
+    ASSERT_EQ(item.melodyNotes[0], 3);
+
+    // Five cadence chords, then the melody's notes one beat each.
+    const std::vector<std::vector<int>> ticks = playedByTick(*session, midi);
+    std::vector<int> melody;
+    int chords = 0;
+    for (const std::vector<int>& notes : ticks) {
+        if (notes.size() >= 4)
+            ++chords;
+        else if (notes.size() == 1)
+            melody.push_back(notes[0]);
+    }
+    EXPECT_EQ(chords, 5);
+    EXPECT_EQ(melody,
+              (std::vector<int>{item.melodyNotes[1], item.melodyNotes[2], item.melodyNotes[3]}));
+
+    // Right, wrong, right, and the last note revealed by a staff click: sung, not scored.
+    const int points = session->Item().points;
+    session->Judge(item.melodyNotes[1], SourcePiano);
+    session->Judge(item.melodyNotes[2] + 1, SourceMidiKeyboard);
+    EXPECT_EQ(session->Score().wrong, 1);
+    const int afterWrong = session->Item().points;
+    EXPECT_EQ(afterWrong, points - (points + 1) / 3); // p - round(p / 3)
+    session->Judge(item.melodyNotes[2], SourceStaffNote);
+    EXPECT_EQ(session->Task().exerciseCount, 0);
+    session->Judge(0, SourceStaffClick);
+    EXPECT_EQ(view.melodyMarks, "grgb");
+    EXPECT_EQ(session->Task().exerciseCount, 1);
+    EXPECT_EQ(session->Score().right, 0);
+    EXPECT_EQ(session->Score().score, 0);
+
+    // The next melody: the shown answer writes it and waits; a repeat plays the melody alone.
+    item = session->Item();
+    noteOnsSent();
+    session->GentagKnapClick();
+    playExercise();
+    EXPECT_EQ(noteOnsSent(), 3);
+    session->SvarKnapClick();
+    EXPECT_EQ(view.answersOnStaff, 2);
+    session->SvarKnapClick();
+    EXPECT_FALSE(session->running());
+    EXPECT_EQ(view.results, 1);
+}
+
+TEST_F(PracticeSessionTest, AMelodyReadFromTheStaffIsNotPlayedUntilItsAnswerIsShown) {
+    settings.CurrentModule = 6;
+    settings.MelodyOptions.PrimaVista = 1;
+    settings.MelodyOptions.NoteCount = 5;
+    session->NyKnapClick();
+    ASSERT_TRUE(session->running());
+    EXPECT_TRUE(view.melodyWritten);
+    EXPECT_FALSE(session->TimerMidi1()->isActive());
+    const int points = session->Item().points;
+    session->GentagKnapClick(); // nothing to repeat, and no cost
+    EXPECT_EQ(session->Item().points, points);
+    EXPECT_FALSE(session->TimerMidi1()->isActive());
+
+    session->SvarKnapClick();
+    EXPECT_EQ(noteOnsSent(), 0);
+    playExercise();
+    EXPECT_EQ(noteOnsSent(), 5); // the shown answer is heard
+    session->NyKnapClick();
+}
+
 class NoMidiOutputSessionTest : public PracticeSessionTest {
 protected:
     NoMidiOutputSessionTest() : PracticeSessionTest(0, false) {}
 };
 
-TEST_F(NoMidiOutputSessionTest, WithoutAnOutputTheTaskIsRefusedWithHelp) {
+TEST_F(NoMidiOutputSessionTest, WithoutAnOutputOnlyAMelodyReadFromTheStaffStarts) {
     view.tick(3);
     session->NyKnapClick();
     EXPECT_FALSE(session->running());
@@ -304,6 +392,11 @@ TEST_F(NoMidiOutputSessionTest, WithoutAnOutputTheTaskIsRefusedWithHelp) {
     EXPECT_EQ(view.messages[0].text, LoadStr(2008));
     EXPECT_EQ(view.messages[0].type, MessageType::Warning);
     EXPECT_EQ(view.messages[0].helpTopic, 150);
+
+    settings.CurrentModule = 6;
+    settings.MelodyOptions.PrimaVista = 1;
+    session->NyKnapClick();
+    EXPECT_TRUE(session->running());
 }
 
 } // namespace
