@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "heard_support.h"
 #include "theory/cadence.h"
 #include "theory/exercise_points.h"
 #include "theory/melody.h"
@@ -198,23 +199,8 @@ TEST(GenerateMelody, ClefStaffAndPianoRequests) {
     }
 }
 
-struct Heard {
-    int Tick;
-    int Note;
-    bool On;
-    bool operator==(const Heard&) const = default;
-};
-
-std::vector<Heard> heard(const NoteQueue& q) {
-    std::vector<Heard> out;
-    for (int tick = 1; tick <= q.LastTick; ++tick)
-        for (int i = 0; i < q.Count; ++i) {
-            const NoteEvent& e = q.Events[static_cast<std::size_t>(i)];
-            if (e.Tick == tick)
-                out.push_back({e.Tick, e.Note, e.Velocity > 0});
-        }
-    return out;
-}
+using test::Heard;
+using test::heard;
 
 TEST(PlayMelody, OneNoteAfterTheLongCadenceAndAloneFromTickTwo) {
     ExerciseItem exercise;
