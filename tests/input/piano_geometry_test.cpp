@@ -98,21 +98,6 @@ TEST(PianoGeometry, RangeBarsCoverTheKeysOutsideTheRange) {
     EXPECT_EQ(pianoOctaveBar(62), QRect(365, 0, 182, 3));
 }
 
-TEST(PianoGeometry, RangeLimitsPullBackWithTheirMessages) {
-    int lowest = 36;
-    int highest = 83;
-    EXPECT_EQ(applyRangeLimit(true, 60, lowest, highest), 2030);
-    EXPECT_EQ(lowest, 48);
-    EXPECT_EQ(applyRangeLimit(true, 48, lowest, highest), 0);
-    EXPECT_EQ(applyRangeLimit(true, 40, lowest, highest), 0);
-    EXPECT_EQ(lowest, 40);
-    EXPECT_EQ(applyRangeLimit(false, 60, lowest, highest), 2031);
-    EXPECT_EQ(highest, 71);
-    EXPECT_EQ(applyRangeLimit(false, 79, lowest, highest), 0);
-    EXPECT_EQ(highest, 79);
-    EXPECT_EQ(lowest, 40);
-}
-
 TEST(PianoGeometry, PicturesShareThePanelWhenBothAreShown) {
     InstrumentRects both = instrumentRects(70, 800, 121, true, true);
     EXPECT_EQ(both.Piano, QRect(70, 0, 730, 60));

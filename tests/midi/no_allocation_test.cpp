@@ -33,25 +33,6 @@ TEST(NoAllocation, InputCallbackFilesEventsWithoutAllocating) {
     EXPECT_EQ(counter.count(), 0);
 }
 
-TEST(NoAllocation, MainThreadTakesEventsWithoutAllocating) {
-    LoopbackMidi ports(0, 1);
-    TMidiInput input(ports);
-    input.setDeviceID(0);
-    input.Open();
-    input.Start();
-    for (int i = 0; i < 10; ++i) { // within the 16 sysex buffers
-        ports.feed({0x90, std::uint8_t(i), 100});
-        ports.feed({0xF0, 0x41, 0x10, 0x42, 0xF7});
-    }
-    TMyMidiEvent e;
-    int taken = 0;
-    AllocationCounter counter;
-    while (input.PopMidiEvent(e))
-        ++taken;
-    EXPECT_EQ(counter.count(), 0);
-    EXPECT_EQ(taken, 20);
-}
-
 class CountingOutput : public MidiOutBackend {
 public:
     void sendShort(std::uint32_t) override {

@@ -48,18 +48,10 @@ TEST(ProgressionCadence, MinorExactlyWhereTheTonicChordIsMinor) {
     EXPECT_EQ(minor, (std::set<int>{14, 15, 16, 17, 18, 19, 20, 21, 22, 30, 32, 33, 42}));
 }
 
-// Item 30 in C resolves to C minor seventh: its long classical cadence opens on C minor, not
-// on a C major chord whose E would clash with the E flat of the progression's tonic.
-TEST(ProgressionCadence, MinorSeventhTonicGetsTheMinorCadence) {
-    GeneratorOptions options = cadenceOptions(60);
-    NoteQueue q;
-    PlayCadence(q, CadenceClassical, progressionCadenceKey(30, 60, options), options);
-    EXPECT_EQ(layoutOf(q).On[1], (std::multiset<int>{48, 63, 67, 72}));
-}
-
 TEST(ProgressionCadence, RandomRootTakesTheTonicFromThePlacedRoot) {
     GeneratorOptions options = cadenceOptions(60);
     EXPECT_EQ(progressionCadenceKey(0, 45, options).TonicNote, 60);
+    EXPECT_TRUE(progressionCadenceKey(30, 45, options).Minor) << "ends on C minor seventh";
     options.RandomRoot = true;
     const CadenceKey key = progressionCadenceKey(0, 45, options);
     EXPECT_EQ(key.TonicNote, 45);
@@ -179,22 +171,6 @@ TEST(PlayCadence, TonicOctaveByCadence) {
     EXPECT_EQ(cadenceTableRow(CadenceJazz, true), 3);
     EXPECT_EQ(cadenceTableRow(CadenceClassicalShort, true), 2);
     EXPECT_EQ(cadenceTableRow(CadenceTonicOnly, false), 0);
-}
-
-TEST(PlayCadence, EveryNoteOnIsReleasedOnce) {
-    for (int kind = 0; kind < kPlayStyleCount; ++kind)
-        for (bool minor : {false, true})
-            for (int tonic = 60; tonic < 72; ++tonic) {
-                NoteQueue q;
-                PlayCadence(q, kind, {minor, tonic}, cadenceOptions());
-                std::map<int, int> balance;
-                for (int i = 0; i < q.Count; ++i) {
-                    const NoteEvent& e = q.Events[static_cast<std::size_t>(i)];
-                    balance[e.Note] += e.Velocity > 0 ? 1 : -1;
-                }
-                for (const auto& [note, open] : balance)
-                    EXPECT_EQ(open, 0) << "kind " << kind << " note " << note;
-            }
 }
 
 TEST(PlayStyle, PcSpeakerTurnsChordCadencesIntoTheTonic) {

@@ -18,6 +18,7 @@ TEST(ItemNameList, SlicesFollowEachOtherInModuleOrder) {
     EXPECT_EQ(list.name(ModuleId::Inversions, 6), "m7(b5)");
     EXPECT_EQ(list.name(ModuleId::Chords, 48), "") << "past the slice";
     EXPECT_EQ(list.name(ModuleId::Melodies, 0), "") << "no answer boxes";
+    EXPECT_EQ(list.name(ModuleId::Progressions, 0), "") << "no progression labels given";
 }
 
 TEST(ItemNameList, IntervalNamesStopAtTheTenthExceptForTwoOctaves) {
@@ -45,21 +46,6 @@ TEST(ItemNameList, LongestNamesCountCharactersNotBytes) {
     EXPECT_EQ(list.LongestChord, 12 - 3); // "m7(b5) add11", "maj13(#11)" is 10
     EXPECT_EQ(list.RangeWord, "Диапазон");
     EXPECT_EQ(list.OctavesWord, "Октавы");
-}
-
-TEST(ItemNameList, ProgressionLabelsUseRomanNumeralsAndChordNames) {
-    const std::vector<ProgressionLabelChords> progressions = {
-        {{7, 0}, {0, 0}},   {{5, 1}, {0, 1}},
-        {{7, 7}, {0, 0}},   {{0, 16}, {9, 16}, {5, 16}, {2, 16}},
-        {{11, 10}, {0, 1}},
-    };
-    const ItemNameList list = BuildItemNameList(test::theoryLookup(), progressions);
-    EXPECT_EQ(list.name(ModuleId::Progressions, 0), "V - I");
-    EXPECT_EQ(list.name(ModuleId::Progressions, 1), "IVm - Im");
-    EXPECT_EQ(list.name(ModuleId::Progressions, 2), "Vм.маж.7 - I");
-    EXPECT_EQ(list.name(ModuleId::Progressions, 3), "I 13 - VI 13 - IV 13 - II 13");
-    EXPECT_EQ(list.name(ModuleId::Progressions, 4), "VIIум.7 - Im");
-    EXPECT_EQ(list.name(ModuleId::Progressions, 5), "") << "not given";
 }
 
 TEST(NoteNames, SpellingAndGermanNotation) {

@@ -36,11 +36,6 @@ TEST(Keys, TonalityRows) {
     const int rows[] = {0, 5, 14, 7, 25, 26, 24};
     for (int t = 0; t < kTonalityCount; ++t)
         EXPECT_EQ(tonalityScaleRow(t), rows[t]);
-    EXPECT_FALSE(isMinorTonality(0));
-    EXPECT_TRUE(isMinorTonality(3));
-    EXPECT_FALSE(isMinorTonality(4));
-    EXPECT_TRUE(isMinorTonality(5));
-    EXPECT_FALSE(isMinorTonality(6));
 }
 
 TEST(SetupKeySignature, DHarmonicMinorRaisesC) {

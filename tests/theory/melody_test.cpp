@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "heard_support.h"
 #include "theory/cadence.h"
 #include "theory/exercise_points.h"
 #include "theory/melody.h"
@@ -65,35 +66,28 @@ TEST(GenerateMelody, NotesStayInTheScaleAndTheRange) {
                 }
 }
 
-TEST(GenerateMelody, StaysInsideANarrowRangeWhenItCan) {
-    for (std::uint32_t seed = 1; seed <= 200; ++seed) {
-        ExerciseItem exercise;
-        Random random(seed);
-        GenerateMelody(exercise, rangeOptions(60, 55, 76), melodyOptions(0, 5, 2), random);
-        for (int note : notesOf(exercise)) {
-            EXPECT_GE(note, 55) << seed;
-            EXPECT_LE(note, 76) << seed;
+// A melody keeps to the range when it fits; a range too narrow for it is given up after 20
+// attempts and the melody is then taken as long as it lies within 36..83.
+TEST(GenerateMelody, KeepsToANarrowRangeWhenItCanElseTo36To83) {
+    const GeneratorOptions tooNarrow = rangeOptions(60, 60, 62);
+    EXPECT_FALSE(melodyPlacementFits(50, 70, 20, tooNarrow));
+    EXPECT_TRUE(melodyPlacementFits(50, 70, 21, tooNarrow));
+    EXPECT_FALSE(melodyPlacementFits(30, 70, 41, tooNarrow));
+    EXPECT_TRUE(melodyPlacementFits(60, 62, 1, tooNarrow));
+    const struct {
+        GeneratorOptions Options;
+        int Notes, Leap, Low, High;
+    } cases[] = {{rangeOptions(60, 55, 76), 5, 2, 55, 76}, {tooNarrow, 9, 4, 36, 83}};
+    for (const auto& c : cases)
+        for (std::uint32_t seed = 1; seed <= 200; ++seed) {
+            ExerciseItem exercise;
+            Random random(seed);
+            GenerateMelody(exercise, c.Options, melodyOptions(0, c.Notes, c.Leap), random);
+            for (int note : notesOf(exercise)) {
+                EXPECT_GE(note, c.Low) << seed;
+                EXPECT_LE(note, c.High) << seed;
+            }
         }
-    }
-}
-
-// A range too narrow for the melody is given up after 20 attempts: the melody is then taken
-// as long as it lies within 36..83.
-TEST(GenerateMelody, TooNarrowARangeFallsBackTo36To83) {
-    const GeneratorOptions options = rangeOptions(60, 60, 62);
-    EXPECT_FALSE(melodyPlacementFits(50, 70, 20, options));
-    EXPECT_TRUE(melodyPlacementFits(50, 70, 21, options));
-    EXPECT_FALSE(melodyPlacementFits(30, 70, 41, options));
-    EXPECT_TRUE(melodyPlacementFits(60, 62, 1, options));
-    for (std::uint32_t seed = 1; seed <= 100; ++seed) {
-        ExerciseItem exercise;
-        Random random(seed);
-        GenerateMelody(exercise, options, melodyOptions(0, 9, 4), random);
-        for (int note : notesOf(exercise)) {
-            EXPECT_GE(note, 36);
-            EXPECT_LE(note, 83);
-        }
-    }
 }
 
 int lastNoteDegreeClass(const ExerciseItem& exercise) {
@@ -198,23 +192,8 @@ TEST(GenerateMelody, ClefStaffAndPianoRequests) {
     }
 }
 
-struct Heard {
-    int Tick;
-    int Note;
-    bool On;
-    bool operator==(const Heard&) const = default;
-};
-
-std::vector<Heard> heard(const NoteQueue& q) {
-    std::vector<Heard> out;
-    for (int tick = 1; tick <= q.LastTick; ++tick)
-        for (int i = 0; i < q.Count; ++i) {
-            const NoteEvent& e = q.Events[static_cast<std::size_t>(i)];
-            if (e.Tick == tick)
-                out.push_back({e.Tick, e.Note, e.Velocity > 0});
-        }
-    return out;
-}
+using test::Heard;
+using test::heard;
 
 TEST(PlayMelody, OneNoteAfterTheLongCadenceAndAloneFromTickTwo) {
     ExerciseItem exercise;

@@ -99,12 +99,6 @@ protected:
     }
 };
 
-TEST_F(RhythmQuarterBar, NoTapsScoreNothing) {
-    const RhythmEvaluation r = user.Evaluate(rhythm, {});
-    EXPECT_EQ(r.Value, 0);
-    EXPECT_EQ(r.VerdictId, VerdictOhNo);
-}
-
 TEST_F(RhythmQuarterBar, ExactAndConstantlyLateTapsScoreFull) {
     for (int delay : {0, 30, -45, 90}) {
         const RhythmEvaluation r = user.Evaluate(rhythm, Exact({0, 24, 48, 72}, delay));
@@ -120,6 +114,8 @@ TEST_F(RhythmQuarterBar, MissingAndExtraTapsTakeTheirShareOfTheNotes) {
     EXPECT_EQ(extra.ExtraTaps, 1);
     EXPECT_EQ(user.Evaluate(rhythm, Exact({0, 12, 24, 72})).Value, 50) << "one of each";
     EXPECT_EQ(user.Evaluate(rhythm, Exact({0, 24, 72})).VerdictId, VerdictTryAgain);
+    EXPECT_EQ(user.Evaluate(rhythm, {}).Value, 0) << "no taps";
+    EXPECT_EQ(user.Evaluate(rhythm, {}).VerdictId, VerdictOhNo);
 }
 
 TEST_F(RhythmQuarterBar, TimingErrorsCountByMeanAndLargest) {

@@ -49,11 +49,8 @@ std::string conversions(const QString& text) {
 // ---------------------------------------------------------------------------------------------
 // Look-up itself
 
-TEST(StringTableLookup, IdZeroHoldsTheMissingTextMarker) {
+TEST(StringTableLookup, IdZeroIsTheMissingTextMarkerAndUnknownIdsAreEmpty) {
     EXPECT_EQ(load(0), "- txt missing -");
-}
-
-TEST(StringTableLookup, AnIdTheTableDoesNotHoldGivesAnEmptyText) {
     EXPECT_TRUE(LoadStr(7).isEmpty());    // below the first section
     EXPECT_TRUE(LoadStr(5002).isEmpty()); // the drop-down "Файлы" has no shortcut entry
     EXPECT_TRUE(LoadStr(5209).isEmpty()); // beyond the program's own ids
@@ -74,8 +71,9 @@ TEST(StringTableLookup, SectionMarkersBeginWithRem) {
 // ---------------------------------------------------------------------------------------------
 // Texts quoted word for word
 
-TEST(StringTableQuoted, MessagesAndWarnings) {
+TEST(StringTableQuoted, MessagesCaptionsNamesAndHints) {
     expectTexts({
+        // messages and warnings
         {510, "Только одна программа Harmik может выполняться!"},
         {511, "Закончить работу с Harmik?"},
         {653, "Ошибка (не Harmik документ, или неверная версия). Пропустите и попробуйте "
@@ -91,11 +89,7 @@ TEST(StringTableQuoted, MessagesAndWarnings) {
         {2020, "Упр.Тренера не найдены! Файл (%s) удален или поврежден. Создайте новые "
                "пользовательские данные."},
         {2035, "Harmik не может найти Ваш Интернет browser"},
-    });
-}
-
-TEST(StringTableQuoted, MenuCaptionsAndShortcuts) {
-    expectTexts({
+        // menu captions
         {5001, "&Файлы"},
         {5004, "Польз.&Данные"},
         {5019, "В&ыход из Harmik"},
@@ -105,11 +99,7 @@ TEST(StringTableQuoted, MenuCaptionsAndShortcuts) {
         {5062, "MIDI/Ф-но&Прослушивание"},
         {5065, "Показать заголовок"},
         {5121, "Harmik в &Интернете.."},
-    });
-}
-
-TEST(StringTableQuoted, NameLists) {
-    expectTexts({
+        // name lists
         {101, "Унисон"},
         {113, "Октава"},
         {117, "(Б.децима)"},
@@ -124,21 +114,7 @@ TEST(StringTableQuoted, NameLists) {
         {351, "Мажор(Ионийск.)"},
         {377, "Клас.кратко"},
         {470, "Alla breve"},
-    });
-}
-
-TEST(StringTableQuoted, DiminishedScaleNamesCarryTheHalfSign) {
-    const QString half(QChar(0x00BD));
-    EXPECT_EQ(LoadStr(151), QStringLiteral("Ум.(1-") + half + QStringLiteral(")"));
-    EXPECT_EQ(LoadStr(152), QStringLiteral("Ум.(") + half + QStringLiteral("-1)"));
-    for (int id = 130; id <= 157; ++id) {
-        SCOPED_TRACE(id);
-        EXPECT_FALSE(LoadStr(id).contains(QChar(0x0405))); // the code-page accident "Ѕ"
-    }
-}
-
-TEST(StringTableQuoted, CaptionsOfWindowsDialogsAndButtons) {
-    expectTexts({
+        // windows, dialogs and buttons
         {600, "Инт&ервалы"},
         {652, "Harmik данные( .HKP)|*.HKP"},
         {656, "Упражнения Harmik (.HKS)|*.HKS"},
@@ -152,22 +128,14 @@ TEST(StringTableQuoted, CaptionsOfWindowsDialogsAndButtons) {
         {1620, "Harmik Top10"},
         {1700, "Harmik Данные Польз."},
         {1702, "(Ваше имя)"},
-    });
-}
-
-TEST(StringTableQuoted, TutorTexts) {
-    expectTexts({
+        // the tutor
         {3500, "Уровень %d"},
         {3520, "Тренер рекомендует уровень ниже... (%d)"},
         {3540, "Для следующего уровня необходимо  %d%s. У Вас %d%s верных ответов."},
         {3557, "У Вас %d %s из %s. %s!"},
         {3570, "Уровень %d     Заданий %d"},
         {3575, "Щелкните мышкой по этой панели"},
-    });
-}
-
-TEST(StringTableQuoted, Hints) {
-    expectTexts({
+        // hints: tooltip|status text
         {447, "Пред.размер|Размеры 2/2, 3/8, 3/4, 4/4, Пропустить размеры, 5/4, 6/8, 7/8"},
         {1450, "Прослушивание вкл/выкл|Использование вкл/выкл.Вы можете играть на клавиатуре "
                "без Harmik \"прослушивание\"."},
@@ -179,7 +147,21 @@ TEST(StringTableQuoted, Hints) {
                "ноты \"зависли\"."},
         {3102, "Остановка Тренера|Возвр. к обычн.\"свободному\"режиму"},
         {3206, "Квинтой НИЖЕ|Смена ключа по квинтовому кругу влево"},
+        // the program's own additions
+        {2041, "Не удалось сохранить файл %s: %s"},
+        {1361, "Встроенный синтезатор (FluidSynth)"},
     });
+    EXPECT_TRUE(LoadStr(2040).contains(QStringLiteral("fluid-soundfont-gm")));
+}
+
+TEST(StringTableQuoted, DiminishedScaleNamesCarryTheHalfSign) {
+    const QString half(QChar(0x00BD));
+    EXPECT_EQ(LoadStr(151), QStringLiteral("Ум.(1-") + half + QStringLiteral(")"));
+    EXPECT_EQ(LoadStr(152), QStringLiteral("Ум.(") + half + QStringLiteral("-1)"));
+    for (int id = 130; id <= 157; ++id) {
+        SCOPED_TRACE(id);
+        EXPECT_FALSE(LoadStr(id).contains(QChar(0x0405))); // the code-page accident "Ѕ"
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -360,24 +342,18 @@ TEST(StringTableStructure, EscapedLineBreaksArriveAsLineBreaks) {
     }
 }
 
+// The texts quoted word for word above carry their conversions already.
 TEST(StringTableStructure, FormatPatternsTakeTheArgumentsTheirCallersPass) {
     const struct {
         int Id;
         const char* Conversions;
     } cases[] = {
-        {261, "d"},     {382, "d"},    {383, "d"},     {1003, "dd"}, {2000, "s"},
-        {2020, "s"},    {2021, "s"},   {2041, "ss"},   {3500, "d"},  {3520, "d"},
-        {3521, "d"},    {3522, "d"},   {3525, "d"},    {3526, "d"},  {3527, "d"},
-        {3540, "dsds"}, {3555, "dss"}, {3557, "dsss"}, {3570, "dd"}, {3571, "d"},
+        {382, "d"},  {383, "d"},  {1003, "dd"}, {2021, "s"},   {3521, "d"}, {3522, "d"},
+        {3525, "d"}, {3526, "d"}, {3527, "d"},  {3555, "dss"}, {3571, "d"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Id);
         EXPECT_EQ(conversions(LoadStr(c.Id)), std::string(c.Conversions));
-    }
-    // Texts that are shown as they stand carry no conversion.
-    for (int id : {510, 511, 653, 1110, 2006, 2008, 2035, 3010, 5019}) {
-        SCOPED_TRACE(id);
-        EXPECT_EQ(conversions(LoadStr(id)), "");
     }
 }
 
@@ -398,15 +374,6 @@ TEST(StringTableStructure, ModuleTitlesAndAnswerPanelCaptionsPerModule) {
     }
     EXPECT_EQ(load(1712), "Последоват."); // progressions: the title is shortened
     EXPECT_EQ(QString(LoadStr(605)).remove(QLatin1Char('&')).toStdString(), "Последовательности");
-}
-
-// ---------------------------------------------------------------------------------------------
-// The program's own additions
-
-TEST(StringTableAdditions, SaveFailureAndSoundBankMessages) {
-    EXPECT_EQ(load(2041), "Не удалось сохранить файл %s: %s");
-    EXPECT_TRUE(LoadStr(2040).contains(QStringLiteral("fluid-soundfont-gm")));
-    EXPECT_EQ(load(1361), "Встроенный синтезатор (FluidSynth)");
 }
 
 } // namespace
