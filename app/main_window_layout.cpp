@@ -190,6 +190,8 @@ void TForm1::connectPanels() {
             [this](int index) { Judge(index, SourceAnswerPanel); });
     connect(options_, &ExerciseOptionsPanel::playStylePreviewRequested, session_.get(),
             &PracticeSession::PreviewCadence);
+    connect(melodyOptions_, &MelodyOptionsPanel::tonalityPreviewRequested, session_.get(),
+            &PracticeSession::PreviewTonality);
     connect(answerPanel_, &AnswerPanel::previewRequested, session_.get(),
             &PracticeSession::PreviewItem);
     connect(answerPanel_, &AnswerPanel::screenLayoutRequested, this, &TForm1::EarDoScreen);

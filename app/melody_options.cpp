@@ -134,6 +134,9 @@ void MelodyOptionsPanel::buildGroup(QWidget* parent) {
 
     comboToneart_ = optionList("ComboToneart", kComboToneartHint, groupMelodi_);
     comboTonalitet_ = optionList("ComboTonalitet", kComboTonalitetHint, groupMelodi_);
+    comboTonalitet_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(comboTonalitet_, &QWidget::customContextMenuRequested, this,
+            &MelodyOptionsPanel::tonalityPreviewRequested);
     for (int t = 0; t < kTonalityCount; ++t)
         comboTonalitet_->addItem(LoadStr(kFirstTonalityName + t));
     comboSpring_ = optionList("ComboSpring", kComboSpringHint, groupMelodi_);

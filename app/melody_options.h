@@ -86,6 +86,8 @@ signals:
     // The fifth buttons in the rhythm module.
     void previousMetreRequested();
     void nextMetreRequested();
+    // A right click on the tonality list: the user wants to hear the key.
+    void tonalityPreviewRequested();
 
 private:
     void buildGroup(QWidget* parent);

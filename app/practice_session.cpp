@@ -518,6 +518,17 @@ void PracticeSession::PreviewCadence(int kind) {
     startPlayback(PlayCadence(noteQueue_, kind, cadenceKey(options), options).TickIntervalMs);
 }
 
+void PracticeSession::PreviewTonality() {
+    if (task_.running != 0 || settings_.CurrentModule != kMelodies)
+        return;
+    const GeneratorOptions options = generatorOptions();
+    stopSound();
+    const int start =
+        PlayCadence(noteQueue_, kStoredPlayStyle, cadenceKey(options), options).StartTick;
+    startPlayback(PlayTonalityScale(noteQueue_, options.RootNote, settings_.MelodyOptions.Tonality,
+                                    start, options));
+}
+
 void PracticeSession::PreviewItem(int index) {
     const int m = settings_.CurrentModule;
     if (task_.running != 0 || !moduleHasTaskInThisBuild(m) || m == kMelodies)

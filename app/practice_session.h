@@ -130,6 +130,8 @@ public:
     void PreviewItem(int index);
     // The cadence of play style `kind`, heard with a right click on its button (idle only).
     void PreviewCadence(int kind);
+    // The melody's key heard before a task: its cadence, then the tonality's scale (idle only).
+    void PreviewTonality();
 
     // What the generators and players read from the settings and the answer panel.
     GeneratorOptions generatorOptions() const;

@@ -107,6 +107,43 @@ void MidiNoteToVerdict(benchmark::State& state) {
 }
 BENCHMARK(MidiNoteToVerdict)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(2000);
 
+// The last note of a melody played on the MIDI keyboard, to the next melody's cadence queued and
+// its first chord sent to the output.
+void LastMelodyNoteToNextCadence(benchmark::State& state) {
+    QTemporaryDir dir;
+    harmik::bench::CountingMidi midi(true);
+    const harmik::TForm1Setup setup = harmik::bench::QuietWindowSetup(midi, dir.path());
+    harmik::TForm1 window(setup);
+    window.Settings().ExerciseOptions.FeedbackType = 2;
+    window.Settings().ExerciseOptions.ExercisesPerTask = 50;
+    window.Settings().ExerciseOptions.PlayStyle = 0; // the long classical cadence
+    window.SelectModule(6);
+    window.Settings().MelodyOptions.NoteCount = 1; // every note is the melody's last
+    window.NyKnapClick();
+    KeyboardPlayer player(midi);
+    harmik::PracticeSession& session = window.Session();
+
+    for (auto _ : state) {
+        session.Task().exerciseCount = 0; // the task never ends here
+        const int settled = session.Score().right;
+        player.play(session.Item().melodyNotes[1]);
+        while (session.Score().right == settled)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const long sent = midi.sent.load();
+        session.TimerMidi1Timer(); // the cadence's first tick
+        if (midi.sent.load() == sent)
+            state.SkipWithError("no chord was sent");
+        const double us =
+            std::chrono::duration<double, std::micro>(Clock::now() - player.handedOver()).count();
+        state.SetIterationTime(us / 1e6);
+    }
+    window.NyKnapClick();
+}
+BENCHMARK(LastMelodyNoteToNextCadence)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(500);
+
 // One interval exercise written on a 760-pixel staff: its root, the answer with the names and
 // the bar line, and the whole picture painted.
 void StaffDrawOneExercise(benchmark::State& state) {

@@ -1,6 +1,7 @@
 #include "theory/melody.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "theory/exercise_players.h"
 #include "theory/exercise_points.h"
@@ -185,6 +186,27 @@ int PlayMelody(NoteQueue& queue, const ExerciseItem& exercise, int startTick,
             continue;
         QueueNote(queue, startTick + k, channel, static_cast<std::uint8_t>(note), velocity);
         QueueNote(queue, startTick + k + 1, channel, static_cast<std::uint8_t>(note), 0);
+    }
+    return tickIntervalMs(options.Tempo);
+}
+
+int PlayTonalityScale(NoteQueue& queue, int tonic, int tonality, int startTick,
+                      const GeneratorOptions& options) {
+    const auto channel = static_cast<std::uint8_t>(std::clamp(options.OutChannel, 1, 16));
+    const auto velocity = static_cast<std::uint8_t>(std::clamp(options.Velocity, 1, 127));
+    const ScaleRecord& row = scaleRow(tonalityScaleRow(tonality));
+    std::vector<int> notes;
+    for (int k = 0; k < row.Count; ++k)
+        notes.push_back(tonic + row.Offsets[static_cast<std::size_t>(k)]);
+    for (int k = row.Count - 2; k >= 0; --k)
+        notes.push_back(notes[static_cast<std::size_t>(k)]);
+    int tick = startTick;
+    for (int note : notes) {
+        if (note < 0 || note > 127)
+            continue;
+        ++tick;
+        QueueNote(queue, tick, channel, static_cast<std::uint8_t>(note), velocity);
+        QueueNote(queue, tick + 1, channel, static_cast<std::uint8_t>(note), 0);
     }
     return tickIntervalMs(options.Tempo);
 }

@@ -60,4 +60,9 @@ MelodyGenerateResult GenerateMelody(ExerciseItem& exercise, const GeneratorOptio
 int PlayMelody(NoteQueue& queue, const ExerciseItem& exercise, int startTick,
                const GeneratorOptions& options);
 
+// The scale of a tonality from `tonic` up an octave and down again, one note a tick from
+// startTick + 1 (as a melody follows its cadence); returns the tick interval.
+int PlayTonalityScale(NoteQueue& queue, int tonic, int tonality, int startTick,
+                      const GeneratorOptions& options);
+
 } // namespace harmik

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 using namespace harmik;
 
@@ -376,6 +377,38 @@ TEST_F(PracticeSessionTest, AMelodyReadFromTheStaffIsNotPlayedUntilItsAnswerIsSh
     EXPECT_EQ(noteOnsSent(), 0);
     playExercise();
     EXPECT_EQ(noteOnsSent(), 5); // the shown answer is heard
+    session->NyKnapClick();
+}
+
+TEST_F(PracticeSessionTest, TheCadencesAndTheTonalityAreHeardBeforeATask) {
+    settings.CurrentModule = 6;
+    settings.ExerciseOptions.PlayStyle = 5; // no cadence before the melodies
+    settings.MelodyOptions.Tonality = 0;    // major
+    struct Case {
+        const char* what;
+        std::function<void()> preview;
+        int chords, notes;
+    };
+    const Case cases[] = {
+        {"long classical cadence", [&] { session->PreviewCadence(0); }, 5, 0},
+        {"tonic only", [&] { session->PreviewCadence(2); }, 0, 2},
+        {"major scale up and down", [&] { session->PreviewTonality(); }, 0, 15},
+    };
+    for (const Case& c : cases) {
+        c.preview();
+        int chords = 0, notes = 0;
+        for (const std::vector<int>& tick : playedByTick(*session, midi)) {
+            chords += tick.size() >= 4 ? 1 : 0;
+            notes += tick.size() < 4 ? static_cast<int>(tick.size()) : 0;
+        }
+        EXPECT_EQ(chords, c.chords) << c.what;
+        EXPECT_EQ(notes, c.notes) << c.what;
+    }
+    settings.MelodyOptions.NoteCount = 1;
+    session->NyKnapClick();
+    session->TimerMidi1()->stop();
+    session->PreviewTonality(); // not during a task
+    EXPECT_FALSE(session->TimerMidi1()->isActive());
     session->NyKnapClick();
 }
 
