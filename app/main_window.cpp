@@ -11,6 +11,7 @@
 #include "app/practice_screen.h"
 #include "app/rhythm_options.h"
 #include "app/score_panel.h"
+#include "app/screen_layout.h"
 #include "app/sound_bridge.h"
 #include "app/sound_controls.h"
 #include "app/sound_panel.h"
@@ -85,6 +86,7 @@ TForm1::TForm1(int bitsPerPixel, QWidget* parent) : TForm1(setupForDepth(bitsPer
 TForm1::TForm1(const TForm1Setup& setup, QWidget* parent) : QMainWindow(parent), setup_(setup) {
     setObjectName(QStringLiteral("TForm1"));
     practiceScreen_ = std::make_unique<PracticeScreen>(*this);
+    screenLayout_ = std::make_unique<ScreenLayout>(*this);
     session_ = std::make_unique<PracticeSession>(settings_, itemNames_, *practiceScreen_);
     userSound_ = new UserSound(
         settings_, [this] { return sound_.get(); }, this);

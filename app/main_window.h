@@ -25,6 +25,7 @@ class ExerciseStaff;
 class InstrumentPanel;
 class PianoInput;
 class PracticeScreen;
+class ScreenLayout;
 class StaffNoteEntry;
 class StaffWidget;
 class ExerciseOptionsPanel;
@@ -80,6 +81,7 @@ public:
     MiniPicture* ImageMini() const { return imageMini_; }
     ActivityLamps* ImageEndeH() const { return imageEndeH_; }
     QLabel* PanStatus() const { return panStatus_; }
+    QLabel* LabCredits() const { return credits_; }
     AnswerPanel* Group_Problem() const { return answerPanel_; }
     TransportPanel* PanelTransport() const { return transport_; }
     ScorePanel* ScoreDisplay() const { return scorePanel_; }
@@ -170,10 +172,8 @@ private:
     void openSoundPanel();
     void syncSoundSettings();
 
-    void placeMelodyAndKeyControls(int menuHeight, int oveWidth, int bottom);
     void buildInstrumentsAndStaff(QWidget* central);
     void connectInstruments();
-    void placeStaffAndInstruments(int w, int h, int statusHeight);
 
     TForm1Setup setup_;
     SettingsRecord settings_;
@@ -181,6 +181,7 @@ private:
     CursorTable cursors_;
     ItemNameList itemNames_;
     std::unique_ptr<PracticeScreen> practiceScreen_;
+    std::unique_ptr<ScreenLayout> screenLayout_;
     std::unique_ptr<SoundSystem> sound_;
     // Declared after the sound system, so that it goes first.
     std::unique_ptr<PracticeSession> session_;

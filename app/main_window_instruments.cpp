@@ -21,13 +21,6 @@
 #include <QToolButton>
 
 namespace harmik {
-namespace {
-
-constexpr int kStaffPanelHeight = 124; // the staff picture (120) and a little paper round it
-constexpr int kStaffPanelRightGap = 38;
-
-} // namespace
-
 void TForm1::buildInstrumentsAndStaff(QWidget* central) {
     panKlaver_ = new InstrumentPanel(central);
     imageMini_ = panKlaver_->ImageMini();
@@ -81,23 +74,6 @@ void TForm1::connectInstruments() {
     });
     connect(imageStaff_, &StaffWidget::scaleNoteMarked, pianoInput_,
             [this](int note) { pianoInput_->markKey(note); });
-}
-
-void TForm1::placeStaffAndInstruments(int w, int h, int statusHeight) {
-    const bool both = settings_.ShowPiano != 0 && settings_.ShowFretboard != 0;
-    const int pianoHeight = static_cast<int>(std::nearbyint(h / (both ? 3.5 : 5.0)));
-    const int pianoTop = h - pianoHeight - statusHeight;
-    panKlaver_->setGeometry(0, pianoTop, w, pianoHeight);
-    panKlaver_->placeContents(settings_.ShowPiano != 0, settings_.ShowFretboard != 0);
-    const int staffWidth = std::max(0, w - kStaffPanelRightGap);
-    // Progressions write only their labels on the paper, without staff lines: a smaller
-    // picture serves them and leaves the room to the answer panel's option groups.
-    int pictureHeight = StaffPictureHeight(w, h);
-    if (isModule(settings_.CurrentModule, ModuleId::Progressions))
-        pictureHeight = pictureHeight * 3 / 4;
-    const int panelHeight = pictureHeight + kStaffPanelHeight - kStaffHeight;
-    panStaff_->setGeometry(0, pianoTop - panelHeight, staffWidth, panelHeight);
-    imageStaff_->setGeometry(0, (panelHeight - pictureHeight) / 2, staffWidth, pictureHeight);
 }
 
 void TForm1::RedrawInstruments() {
