@@ -1,5 +1,6 @@
 #pragma once
-// MIDI devices for the benchmarks: one output that only counts what it is sent.
+// MIDI devices for the benchmarks: one output that only counts what it is sent (and may note
+// when each note starts).
 #include "app/main_window.h"
 #include "midi/midi_backend.h"
 #include "userdata/messages.h"
@@ -10,23 +11,44 @@
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <string>
 
 namespace harmik::bench {
 
+// When notes start on an output: filled from the thread that sends, read after it stopped.
+struct OnsetLog {
+    std::array<std::chrono::steady_clock::time_point, 1024> At{};
+    std::atomic<int> Count{0};
+    void note(std::uint32_t message) {
+        const bool noteOn = (message & 0xF0) == 0x90 && ((message >> 16) & 0x7F) > 0;
+        const int n = Count.load(std::memory_order_relaxed);
+        if (noteOn && n < static_cast<int>(At.size())) {
+            At[static_cast<std::size_t>(n)] = std::chrono::steady_clock::now();
+            Count.store(n + 1, std::memory_order_release);
+        }
+    }
+};
+
 // An output that only counts what it is sent.
 class CountingOutput : public MidiOutBackend {
 public:
-    explicit CountingOutput(std::atomic<long>& sent) : sent_(sent) {}
-    void sendShort(std::uint32_t) override { sent_.fetch_add(1, std::memory_order_relaxed); }
+    CountingOutput(std::atomic<long>& sent, OnsetLog* onsets) : sent_(sent), onsets_(onsets) {}
+    void sendShort(std::uint32_t message) override {
+        sent_.fetch_add(1, std::memory_order_relaxed);
+        if (onsets_ != nullptr)
+            onsets_->note(message);
+    }
     void sendLong(const std::uint8_t*, std::size_t) override {}
     void reset() override {}
     void setVolume(std::uint16_t, std::uint16_t) override {}
 
 private:
     std::atomic<long>& sent_;
+    OnsetLog* onsets_;
 };
 
 // An input port the benchmark plays into from its own thread, as a driver would.
@@ -48,7 +70,7 @@ public:
     bool builtInSynthAvailable() override { return true; }
     std::string outputName(int) override { return "counting output"; }
     std::unique_ptr<MidiOutBackend> openOutput(int) override {
-        return std::make_unique<CountingOutput>(sent);
+        return std::make_unique<CountingOutput>(sent, onsets);
     }
     int inputPortCount() override { return withInput_ ? 1 : 0; }
     std::string inputName(int) override { return "keyboard"; }
@@ -64,6 +86,7 @@ public:
         return true;
     }
     std::atomic<long> sent{0};
+    OnsetLog* onsets = nullptr; // set before the window opens its devices
     std::atomic<MidiInSink*> input{nullptr};
 
 private:
