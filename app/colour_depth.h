@@ -1,6 +1,8 @@
 #pragma once
 #include <QColor>
 
+class QWidget;
+
 namespace harmik {
 
 // What the main window does for the display's colour depth at creation: which message it
@@ -19,5 +21,12 @@ struct ColourDepthDecision {
 QColor LayoutWindowColour();
 
 ColourDepthDecision DecideColourDepth(int bitsPerPixel);
+
+// The colour depth of the screen a widget is on (24 without a screen).
+int ScreenDepth(const QWidget* w);
+// Tells the user about a poor display (2010, 2011) with help topic 153; nothing otherwise.
+void ShowColourDepthMessage(QWidget* parent, const ColourDepthDecision& d);
+// The window's area and its module buttons in the colours chosen for the display.
+void ApplyColourDepthColours(QWidget* area, QWidget* moduleButtons, const ColourDepthDecision& d);
 
 } // namespace harmik

@@ -39,7 +39,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QMenuBar>
-#include <QScreen>
 #include <QStatusTipEvent>
 #include <QToolButton>
 #include <QToolTip>
@@ -50,7 +49,6 @@ namespace {
 
 constexpr int kModuleTitleBase = 1707;   // + module: "Интервалы" ... "Ритм"
 constexpr int kTopTenDefaultNames = 500; // twelve names of 20 characters each
-constexpr int kColourDepthHelpTopic = 153;
 constexpr int kNoBrowserMessage = 2035;
 constexpr int kCloseQuestion = 511;
 constexpr int kFileNotWritten = 2041;
@@ -67,11 +65,6 @@ const char* const kWorkingCommands[] = {
 
 const char* const kModuleMenuItems[] = {"mIntervaller", "mSkalaer",  "mAkkorder", "mOmvendinger",
                                         "mProgression", "mMelodier", "mRytme"};
-
-int screenDepth(const QWidget* w) {
-    const QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
-    return screen ? screen->depth() : 24;
-}
 
 TForm1Setup setupForDepth(int bitsPerPixel) {
     TForm1Setup s;
@@ -111,42 +104,15 @@ QString TForm1::ModuleCaption(int module) {
 void TForm1::FormCreate(int bitsPerPixel) {
     // The display check, then the window's own records.
     const ColourDepthDecision decision =
-        DecideColourDepth(bitsPerPixel > 0 ? bitsPerPixel : screenDepth(this));
-    if (decision.messageId == 2010)
-        ShowMessage(this, {MessageType::Warning,
-                           MessageButtons::OkHelp,
-                           LoadStr(2010),
-                           kColourDepthHelpTopic,
-                           {}});
-    else if (decision.messageId == 2011)
-        ShowMessage(this, {MessageType::Information,
-                           MessageButtons::OkHelp,
-                           LoadStr(2011),
-                           kColourDepthHelpTopic,
-                           {}});
-    applyColourDepth(decision);
+        DecideColourDepth(bitsPerPixel > 0 ? bitsPerPixel : ScreenDepth(this));
+    ShowColourDepthMessage(this, decision);
+    highColourDisplay_ = decision.HighColourDisplay;
+    windowColour_ = decision.windowColour;
+    ApplyColourDepthColours(centralWidget(), speedMenu_, decision);
 
     startDirectory_ = QDir::currentPath();
     cursors_.Load();
     ProgramInit();
-}
-
-void TForm1::applyColourDepth(const ColourDepthDecision& d) {
-    highColourDisplay_ = d.HighColourDisplay;
-    windowColour_ = d.windowColour;
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, d.windowColour);
-    pal.setColor(QPalette::WindowText, d.fontColour.isValid() ? d.fontColour : QColor(Qt::white));
-    // Buttons keep dark marks (arrows, captions) on their light faces.
-    pal.setColor(QPalette::ButtonText, Qt::black);
-    centralWidget()->setAutoFillBackground(true);
-    centralWidget()->setPalette(pal);
-    if (d.speedMenuColour.isValid()) {
-        QPalette menuPal = speedMenu_->palette();
-        menuPal.setColor(QPalette::Window, d.speedMenuColour);
-        speedMenu_->setAutoFillBackground(true);
-        speedMenu_->setPalette(menuPal);
-    }
 }
 
 void TForm1::ProgramInit() {

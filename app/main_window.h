@@ -158,7 +158,6 @@ protected:
 private:
     void FormCreate(int bitsPerPixel);
     void ProgramInit();
-    void applyColourDepth(const ColourDepthDecision& d);
     void buildLayout();
     void buildExercisePanels();
     void StringInit();
