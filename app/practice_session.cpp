@@ -18,6 +18,7 @@
 #include "userdata/strings.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 
 namespace harmik {
@@ -105,16 +106,10 @@ bool PracticeSession::readingMode() const {
     return settings_.CurrentModule == kMelodies && settings_.MelodyOptions.PrimaVista != 0;
 }
 
+// The stored melody options are the generator's, byte for byte.
 MelodyOptions PracticeSession::melodyOptions() const {
-    const MelodyOptionsRecord& r = settings_.MelodyOptions;
-    MelodyOptions m;
-    m.Key = r.Key;
-    m.Tonality = r.Tonality;
-    m.Leap = r.Leap;
-    m.NoteCount = r.NoteCount;
-    m.PrimaVista = r.PrimaVista;
-    m.ShowStartNote = r.ShowStartNote;
-    return m;
+    static_assert(sizeof(MelodyOptions) == sizeof(MelodyOptionsRecord));
+    return std::bit_cast<MelodyOptions>(settings_.MelodyOptions);
 }
 
 CadenceKey PracticeSession::cadenceKey(const GeneratorOptions& options) const {
