@@ -365,10 +365,10 @@ TEST(StringTableStructure, FormatPatternsTakeTheArgumentsTheirCallersPass) {
         int Id;
         const char* Conversions;
     } cases[] = {
-        {261, "d"},     {382, "d"},    {383, "d"},     {1003, "dd"}, {2000, "s"},
-        {2020, "s"},    {2021, "s"},   {2041, "ss"},   {3500, "d"},  {3520, "d"},
-        {3521, "d"},    {3522, "d"},   {3525, "d"},    {3526, "d"},  {3527, "d"},
-        {3540, "dsds"}, {3555, "dss"}, {3557, "dsss"}, {3570, "dd"}, {3571, "d"},
+        {261, "d"},     {382, "d"},   {383, "d"},   {1003, "dd"}, {2000, "s"},    {2020, "s"},
+        {2021, "s"},    {2041, "ss"}, {2043, "sd"}, {3500, "d"},  {3520, "d"},    {3521, "d"},
+        {3522, "d"},    {3525, "d"},  {3526, "d"},  {3527, "d"},  {3540, "dsds"}, {3555, "dss"},
+        {3557, "dsss"}, {3570, "dd"}, {3571, "d"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Id);
