@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 
@@ -20,7 +21,7 @@ QString UserDataFolder() {
 
 bool EnterFolder(const QString& folder, QString* error) {
     namespace fs = std::filesystem;
-    const fs::path path(folder.toStdString());
+    const fs::path path(QFile::encodeName(folder).toStdString());
     std::error_code ec;
     fs::create_directories(path, ec);
     if (!ec && !fs::is_directory(path, ec) && !ec)
