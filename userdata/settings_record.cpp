@@ -1,5 +1,7 @@
 #include "userdata/settings_record.h"
 
+#include "theory/keys.h"
+#include "theory/rhythm_types.h"
 #include "userdata/file_io.h"
 
 #include <QFile>
@@ -34,6 +36,13 @@ qint64 readInto(QFile& file, char* dst, qint64 n) {
     }
     return total;
 }
+
+// The melody options' lists: twelve keys, a leap list of at most twelve entries, 1 to 15 notes.
+// A tonality of 99 says the stored one was already put on the list.
+constexpr int kKeysInList = 12;
+constexpr int kMostLeapItems = 12;
+constexpr int kMostMelodyNotes = 15;
+constexpr std::uint8_t kTonalityNotChosen = 99;
 
 // Fields of the packed record may lie at any address: they are read and written by value only.
 template <typename T> T clamped(T value, int low, int high) {
@@ -106,10 +115,18 @@ void FitSettingsToRanges(SettingsRecord& s) {
         for (std::uint8_t& check : module)
             boolean(check);
     }
-    boolean(s.MelodyOptions.PrimaVista);
-    boolean(s.MelodyOptions.ShowStartNote);
+    MelodyOptionsRecord& m = s.MelodyOptions;
+    m.Key = itemOr(m.Key, kKeysInList, d.MelodyOptions.Key);
+    if (m.Tonality != kTonalityNotChosen)
+        m.Tonality = itemOr(m.Tonality, kTonalityCount, d.MelodyOptions.Tonality);
+    m.Leap = clamped(m.Leap, 1, kMostLeapItems);
+    m.NoteCount = clamped(m.NoteCount, 1, kMostMelodyNotes);
+    boolean(m.PrimaVista);
+    boolean(m.ShowStartNote);
 
     RhythmOptionsRecord& r = s.RhythmOptions;
+    r.Metre = itemOr(r.Metre, kMetreCount, d.RhythmOptions.Metre);
+    r.Bars = clamped(r.Bars, kMinBars, kMaxBars);
     boolean(r.ShortLoop);
     boolean(r.InterBar);
     r.RhythmMode = itemOr(r.RhythmMode, 3, d.RhythmOptions.RhythmMode);

@@ -197,6 +197,10 @@ void expectEveryValueInRange(const SettingsRecord& s) {
                 in(e.WinHeight, 1, kMaxWindowCoordinate));
     EXPECT_TRUE(in(e.WinLeft, -kMaxWindowCoordinate, kMaxWindowCoordinate));
     EXPECT_TRUE(in(e.WinTop, -kMaxWindowCoordinate, kMaxWindowCoordinate));
+    const MelodyOptionsRecord& m = s.MelodyOptions;
+    EXPECT_TRUE(in(m.Key, 0, 11) && (in(m.Tonality, 0, 6) || m.Tonality == 99));
+    EXPECT_TRUE(in(m.Leap, 1, 12) && in(m.NoteCount, 1, 15));
+    EXPECT_TRUE(in(s.RhythmOptions.Metre, 0, 7) && in(s.RhythmOptions.Bars, 1, 6));
     EXPECT_TRUE(in(s.RhythmOptions.RhythmMode, 0, 2) &&
                 in(s.RhythmOptions.RhythmSensitivity, 89, 99));
     EXPECT_TRUE(in(s.HintDelay, 0, 10) && s.TipIndex >= -1);
@@ -264,6 +268,13 @@ TEST_F(SettingsFileTest, DamagedValuesComeIntoTheirRanges) {
         {"exercises per task", 477, 255, 1, 50},
         {"play style", 478, 9, 1, 5},
         {"rhythm sensitivity", 437, 3, 1, 89},
+        {"melody key", 396, 12, 1, 0},
+        {"tonality", 397, 7, 1, 0},
+        {"tonality already on the list", 397, 99, 1, 99},
+        {"leap", 398, 0, 1, 1},
+        {"melody length", 399, 200, 1, 15},
+        {"metre", 432, 8, 1, 3},
+        {"bars", 433, 0, 1, 1},
         {"a boolean", 965, 7, 1, 1},
     };
     for (const auto& c : cases) {
