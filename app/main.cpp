@@ -1,18 +1,30 @@
 // Harmik: ear training for musicians.
 #include "app/about_window.h"
 #include "app/main_window.h"
+#include "userdata/file_io.h"
 #include "userdata/messages.h"
 #include "userdata/paths.h"
+#include "userdata/settings_record.h"
 #include "userdata/strings.h"
+#include "userdata/top_ten.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLockFile>
 #include <QPointer>
+#include <QTemporaryDir>
+
+#include <memory>
 
 namespace {
 
 constexpr int kOnlyOneInstance = 510;
+constexpr int kNoDataFolder = 2044;
+
+void warn(const QString& text) {
+    harmik::ShowMessage(nullptr,
+                        {harmik::MessageType::Warning, harmik::MessageButtons::Ok, text, 0, {}});
+}
 
 } // namespace
 
@@ -21,13 +33,20 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("harmik"));
     QApplication::setApplicationVersion(QStringLiteral(HARMIK_VERSION));
 
-    // Files the program reads and writes by bare name live in the user's folder.
+    // Files the program reads and writes by bare name live in the user's folder. When it cannot
+    // be made the program says so and works in an empty folder of its own that goes when it
+    // ends: defaults, and never the files of the folder it was started from.
     QString reason;
-    harmik::EnterUserDataFolder(&reason);
+    std::unique_ptr<QTemporaryDir> standIn;
+    const bool inDataFolder = harmik::EnterUserDataFolder(&reason);
+    if (!inDataFolder) {
+        standIn = std::make_unique<QTemporaryDir>();
+        if (!standIn->isValid() || !QDir::setCurrent(standIn->path()))
+            QDir::setCurrent(QDir::rootPath()); // read-only to a user: nothing is written
+    }
 
-    QLockFile instanceLock(QDir(harmik::RuntimeFolder()).filePath(QStringLiteral("harmik.lock")));
-    instanceLock.setStaleLockTime(0);
-    if (!instanceLock.tryLock(0)) {
+    std::unique_ptr<QLockFile> instanceLock;
+    if (harmik::TakeInstanceLock(instanceLock) == harmik::InstanceLockResult::OtherCopyRuns) {
         harmik::ShowMessage(nullptr, {harmik::MessageType::Plain,
                                       harmik::MessageButtons::Ok,
                                       harmik::LoadStr(kOnlyOneInstance),
@@ -35,6 +54,14 @@ int main(int argc, char** argv) {
                                       {}});
         return 1;
     }
+    if (!inDataFolder)
+        warn(harmik::FormatStr(kNoDataFolder, {harmik::UserDataFolder(), reason}));
+    // What a save cut short left behind; only this copy runs now.
+    harmik::RemoveInterruptedWrites(
+        QDir::currentPath(),
+        {QString::fromLatin1(harmik::kSettingsFileName),
+         QString::fromLatin1(harmik::kTopTenFileName),
+         QString::fromLatin1(harmik::kSettingsFileName) + QStringLiteral(".bak")});
 
     // The splash closes and frees itself after a few seconds, possibly while start-up still
     // waits on a message, so it is only reached through a guarded pointer.

@@ -192,8 +192,14 @@ void TForm1::connectMenu() {
 
 void TForm1::applyWindowBounds() {
     const ExerciseOptionsRecord& o = settings_.ExerciseOptions;
-    move(o.WinLeft, o.WinTop);
-    resize(o.WinWidth, o.WinHeight);
+    const QRect stored(o.WinLeft, o.WinTop, o.WinWidth, o.WinHeight);
+    const QScreen* screen = QGuiApplication::screenAt(stored.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    const QRect fitted = FitWindowOntoScreen(stored, screen ? screen->availableGeometry() : QRect(),
+                                             minimumSizeHint());
+    move(fitted.topLeft());
+    resize(fitted.size());
 }
 
 void TForm1::startSound() {

@@ -57,8 +57,12 @@ void ShowSoundMessages(QWidget* parent, const std::vector<SoundMessage>& message
             r.type = m.IsError ? MessageType::Error : MessageType::Warning;
             r.buttons = MessageButtons::OkHelp;
             r.helpTopic = m.HelpContext;
-            r.text = m.ArgStringId != 0 ? FormatStr(m.StringId, {LoadStr(m.ArgStringId)})
-                                        : LoadStr(m.StringId);
+            QVariantList args;
+            if (m.ArgStringId != 0)
+                args << LoadStr(m.ArgStringId);
+            if (m.Number >= 0)
+                args << m.Number;
+            r.text = FormatStr(m.StringId, args);
         }
         ShowMessage(parent, r);
     }

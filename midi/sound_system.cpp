@@ -15,6 +15,14 @@ SoundMessage NoDeviceMessage(int what) {
     return SoundMessage{false, SoundText::NoDevice, what, {}, SoundText::NoDeviceHelp};
 }
 
+// A device chosen in the settings that is not among the present ones: named by its kind and
+// its number in the settings, the program goes on with it closed.
+SoundMessage DeviceGoneMessage(int what, int index) {
+    SoundMessage m{false, SoundText::DeviceGone, what, {}, SoundText::NoDeviceHelp};
+    m.Number = index;
+    return m;
+}
+
 SoundMessage DeviceError(const std::exception& e) {
     return SoundMessage{true, 0, 0, QString::fromStdString(e.what()), 0};
 }
@@ -105,6 +113,10 @@ QStringList SoundSystem::MidiInList() const {
 void SoundSystem::openOutput(TMidiOutput& out, int index, std::vector<SoundMessage>& messages) {
     if (OutputCount_ < 1)
         return; // already reported as a missing device
+    if (index < 0 || index > Midi_->outputPortCount()) {
+        messages.push_back(DeviceGoneMessage(SoundText::MidiOut, index));
+        return;
+    }
     try {
         out.setDeviceID(index - 1);
         out.Open();
@@ -116,6 +128,10 @@ void SoundSystem::openOutput(TMidiOutput& out, int index, std::vector<SoundMessa
 void SoundSystem::openInput(std::vector<SoundMessage>& messages) {
     if (InputCount_ < 1)
         return;
+    if (Settings.MidiInDevice < 0 || Settings.MidiInDevice >= InputCount_) {
+        messages.push_back(DeviceGoneMessage(SoundText::MidiIn, Settings.MidiInDevice));
+        return;
+    }
     try {
         MidiInput1_->setDeviceID(Settings.MidiInDevice);
         MidiInput1_->Open();

@@ -23,6 +23,7 @@ constexpr int MidiIn = 2002;      // %s of NoDevice: "MIDI ВХОД"
 constexpr int MidiOut = 2003;     // "MIDI ВЫХОД"
 constexpr int Wave = 2004;        // "WAVE ()"
 constexpr int NoSoundFont = 2040; // no General MIDI SoundFont for the built-in synthesizer
+constexpr int DeviceGone = 2043; // "Не найдено устройство %s № %d, ...": a stored device is gone
 constexpr int NoDeviceHelp = 150; // help context of the NoDevice box
 } // namespace SoundText
 
@@ -33,6 +34,7 @@ struct SoundMessage {
     int ArgStringId = 0; // string put in for %s, 0 for none
     QString Text;
     int HelpContext = 0;
+    int Number = -1; // number put in for %d after the %s, -1 for none
 };
 
 struct SoundSystemOptions {

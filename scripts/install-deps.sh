@@ -5,12 +5,13 @@ set -euo pipefail
 
 PACKAGES=(
     g++ cmake ninja-build pkg-config
+    clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libfluidsynth-dev fluid-soundfont-gm timgm6mb-soundfont
     librtmidi-dev libsndfile1-dev
     fonts-dejavu-core
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xdotool x11-utils imagemagick pulseaudio pulseaudio-utils
+    xvfb xdotool x11-utils imagemagick pulseaudio pulseaudio-utils strace
 )
 
 missing=()

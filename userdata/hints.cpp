@@ -8,6 +8,8 @@
 #include <QToolTip>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace harmik {
 
 void ApplyHint(QWidget* widget, const QString& hint) {
@@ -43,7 +45,7 @@ HintTiming::HintTiming(QObject* parent) : QObject(parent) {
 void HintTiming::SetHintDelay(int seconds) {
     hintsShown_ = seconds < 10;
     if (auto* style = dynamic_cast<HintStyle*>(style_.data()))
-        style->pauseMs = seconds * 1000;
+        style->pauseMs = std::clamp(seconds, 0, 10) * 1000;
     if (!hintsShown_)
         QToolTip::hideText();
 }

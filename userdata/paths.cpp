@@ -2,7 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
 
 namespace harmik {
 
@@ -13,19 +19,25 @@ QString UserDataFolder() {
     return QDir(base).filePath(QStringLiteral("harmik"));
 }
 
-bool EnterUserDataFolder(QString* error) {
-    const QString folder = UserDataFolder();
-    if (!QDir().mkpath(folder)) {
+bool EnterFolder(const QString& folder, QString* error) {
+    namespace fs = std::filesystem;
+    const fs::path path(QFile::encodeName(folder).toStdString());
+    std::error_code ec;
+    fs::create_directories(path, ec);
+    if (!ec && !fs::is_directory(path, ec) && !ec)
+        ec = std::make_error_code(std::errc::not_a_directory);
+    if (!ec)
+        fs::current_path(path, ec);
+    if (ec) {
         if (error)
-            *error = folder;
-        return false;
-    }
-    if (!QDir::setCurrent(folder)) {
-        if (error)
-            *error = folder;
+            *error = QString::fromLocal8Bit(ec.message());
         return false;
     }
     return true;
+}
+
+bool EnterUserDataFolder(QString* error) {
+    return EnterFolder(UserDataFolder(), error);
 }
 
 QStringList ShippedDataFolders() {
@@ -58,11 +70,33 @@ QString FindShippedFile(const QString& name) {
     return {};
 }
 
-QString RuntimeFolder() {
+QStringList InstanceLockPaths() {
+    const QString name = QStringLiteral("harmik.lock");
+    QStringList paths;
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
-        return runtime;
-    return UserDataFolder();
+        paths << QDir(runtime).filePath(name);
+    if (QFileInfo(UserDataFolder()).isDir())
+        paths << QDir(UserDataFolder()).filePath(name);
+    // The temporary folder is shared by every user: the lock carries the user's number.
+    paths << QDir(QDir::tempPath()).filePath(QStringLiteral("harmik-%1.lock").arg(getuid()));
+    return paths;
+}
+
+InstanceLockResult TakeInstanceLock(std::unique_ptr<QLockFile>& lock,
+                                    const QStringList& candidates) {
+    for (const QString& path : candidates) {
+        auto candidate = std::make_unique<QLockFile>(path);
+        candidate->setStaleLockTime(0); // a lock whose process is gone is taken over
+        if (candidate->tryLock(0)) {
+            lock = std::move(candidate);
+            return InstanceLockResult::Held;
+        }
+        if (candidate->error() == QLockFile::LockFailedError)
+            return InstanceLockResult::OtherCopyRuns;
+        // The folder refuses the lock file: the next folder is asked.
+    }
+    return InstanceLockResult::Unavailable;
 }
 
 } // namespace harmik

@@ -2,14 +2,19 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+class QLockFile;
+
 namespace harmik {
 
 // The user's own folder: $XDG_DATA_HOME/harmik (by default ~/.local/share/harmik). The
 // program makes it its current directory at start-up.
 QString UserDataFolder();
 
-// Creates the user's folder if needed and makes it the current directory. Returns false with
-// the reason when that is not possible.
+// Creates the folder (and its parents) if needed and makes it the current directory. Returns
+// false with the system's reason when that is not possible.
+bool EnterFolder(const QString& folder, QString* error);
 bool EnterUserDataFolder(QString* error);
 
 // The folders searched for a file shipped with the program, in order: the user's folder (so a
@@ -20,7 +25,19 @@ QStringList ShippedDataFolders();
 // the folders has it.
 QString FindShippedFile(const QString& name);
 
-// The folder for the single-instance lock: the user's runtime folder, else the data folder.
-QString RuntimeFolder();
+// Where the single-instance lock may live, in order: the user's runtime folder, the data folder
+// (each when it is there), the temporary folder (always).
+QStringList InstanceLockPaths();
+
+enum class InstanceLockResult {
+    Held,          // this copy holds the lock
+    OtherCopyRuns, // another running copy holds it
+    Unavailable,   // no folder took a lock file: nothing can be told, the program runs
+};
+
+// Takes the first lock file of the candidates that can be made; a folder that refuses the file
+// passes on to the next one, a lock held by a live process ends the search.
+InstanceLockResult TakeInstanceLock(std::unique_ptr<QLockFile>& lock,
+                                    const QStringList& candidates = InstanceLockPaths());
 
 } // namespace harmik

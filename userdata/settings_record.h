@@ -1,6 +1,7 @@
 #pragma once
 #include "userdata/short_string.h"
 
+#include <QRect>
 #include <QString>
 #include <bit>
 #include <cstddef>
@@ -172,9 +173,25 @@ enum class SettingsLoadResult {
 };
 
 // Overlays the record with the file, byte for byte. On anything but a whole, current file the
-// record keeps its defaults for what was not read and CurrentModule becomes 1. A module number
-// outside 1..7 in the file also becomes 1, so that nothing later indexes by it.
+// record keeps its defaults for what was not read and CurrentModule becomes 1. Every value then
+// comes into its range (FitSettingsToRanges). A file that is there but could not be used (another
+// kind or version, short, unreadable) is first copied beside itself as <name>.bak, so that the
+// next save does not lose it.
 SettingsLoadResult LoadSettings(SettingsRecord& s, const QString& path);
+
+// Brings every field the program uses into its range: booleans to 0 or 1, list items outside
+// their list to the default, numbers to the nearest end of their range, a window size of zero
+// or less to the default size. Padding, reserved bytes and the header's unused bytes stay.
+void FitSettingsToRanges(SettingsRecord& s);
+
+// The largest window coordinate or size taken from a file.
+constexpr int kMaxWindowCoordinate = 100000;
+
+// The stored normal-state window rectangle moved and sized to lie wholly on the available
+// screen area, no smaller than minimum and kLeastWindowSize (unless the screen is) nor larger
+// than the area.
+inline const QSize kLeastWindowSize{320, 240};
+QRect FitWindowOntoScreen(const QRect& stored, const QRect& available, const QSize& minimum);
 
 // Writes the current header into the record and the whole record to the file, atomically.
 // Returns false and the system's reason when the file cannot be written.

@@ -34,15 +34,25 @@ static_assert(sizeof(TopTenTable) == 576);
 
 constexpr const char* kTopTenFileName = "top10.hkt";
 constexpr int kTopTenNameLength = 25;
+constexpr int kTopTenPlaceCount = 10;
 
 double DateToDays(const QDate& date);
+// The date of a stored day number; no date for one that is not a whole day from 1990 to 9999.
 QDate DaysToDate(double days);
+
+// A name longer than its capacity or holding a byte that is no letter.
+bool IsDamagedName(const ShortString<25>& name);
+// A place that no run of the program could have written: a damaged name, negative points, no
+// date, or no module.
+bool IsDamagedPlace(const TopTenRecord& r);
 
 // The twelve default entries: names from the given list of 20-character pieces, scores
 // 4000 down to 400 for the places (0 and -400 for records 11 and 12), 24.12.1998, module 1.
 TopTenTable DefaultTopTen(const QString& defaultNames);
 
 // Overlays the table with the file; a missing, empty or short file leaves the rest as it was.
+// Damaged places become empty ones (shown as the placeholder name with no date), a damaged
+// last name an empty one.
 void ReadTopTen(TopTenTable& table, const QString& path);
 
 // Writes the 576 bytes whole or not at all.

@@ -3,7 +3,8 @@
 # The including script sets HARMIK to the program first.
 
 work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+xvfb=""
+trap 'kill $(jobs -p) $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 export XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run" HOME="$work/home"
 mkdir -p "$XDG_RUNTIME_DIR" "$HOME" && chmod 700 "$XDG_RUNTIME_DIR"
 export ASAN_OPTIONS=detect_leaks=0
@@ -22,6 +23,7 @@ wait_for() {
 }
 
 exec 3< <(Xvfb -displayfd 4 -screen 0 1280x800x24 -nolisten tcp -noreset 4>&1 2>/dev/null)
+xvfb=$! # not one of the jobs: ended by the trap by its number
 read -r -u 3 display
 export DISPLAY=":$display"
 

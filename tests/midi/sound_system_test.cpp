@@ -74,7 +74,7 @@ TEST(SoundStartUp, ADeviceThatFailsToOpenIsReportedOnceAndStartUpGoesOn) {
     EXPECT_EQ(ports.Sent.shortsTo(1).size(), 2u);
 }
 
-TEST(SoundStartUp, AStoredDeviceIndexBeyondTheListIsReportedNotFatal) {
+TEST(SoundStartUp, AStoredDeviceThatIsGoneIsNamedOnceAndLeftClosed) {
     LoopbackMidi ports(1, 1);
     SoundSystem sound(nullptr, Offline(ports));
     sound.EnumerateDevices();
@@ -82,9 +82,17 @@ TEST(SoundStartUp, AStoredDeviceIndexBeyondTheListIsReportedNotFatal) {
     sound.Settings.MidiThruDevice = 9;
     sound.Settings.MidiInDevice = 4;
     const auto messages = sound.OpenDevices();
+    // Once each, by kind and number; the thru device is the output device and not told again.
     ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].Text, "Invalid device ID");
-    EXPECT_EQ(messages[1].Text, "Invalid device ID");
+    for (const auto& [m, kind, number] : {std::tuple{messages[0], SoundText::MidiOut, 9},
+                                          std::tuple{messages[1], SoundText::MidiIn, 4}}) {
+        EXPECT_EQ(m.StringId, SoundText::DeviceGone);
+        EXPECT_EQ(m.ArgStringId, kind);
+        EXPECT_EQ(m.Number, number);
+        EXPECT_FALSE(m.IsError);
+    }
+    EXPECT_FALSE(sound.MIDIUD().isOpen());
+    EXPECT_FALSE(sound.MidiInput1().isOpen());
 
     sound.Settings.MidiOutDevice = 1;
     sound.Settings.MidiThruDevice = 1;

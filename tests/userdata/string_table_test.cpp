@@ -348,8 +348,9 @@ TEST(StringTableStructure, FormatPatternsTakeTheArgumentsTheirCallersPass) {
         int Id;
         const char* Conversions;
     } cases[] = {
-        {382, "d"},  {383, "d"},  {1003, "dd"}, {2021, "s"},   {3521, "d"}, {3522, "d"},
-        {3525, "d"}, {3526, "d"}, {3527, "d"},  {3555, "dss"}, {3571, "d"},
+        {382, "d"},  {383, "d"},   {1003, "dd"}, {2021, "s"}, {3521, "d"},
+        {3522, "d"}, {3525, "d"},  {3526, "d"},  {3527, "d"}, {3555, "dss"},
+        {3571, "d"}, {2043, "sd"}, {2044, "ss"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Id);

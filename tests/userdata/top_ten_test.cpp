@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 using namespace harmik;
@@ -100,4 +101,45 @@ TEST(ShortStrings, CodePageAndCapacity) {
     // A corrupt length byte never reads past the capacity.
     s.Length = 200;
     EXPECT_EQ(s.text().size(), 25);
+}
+
+TEST(TopTenTable, DamagedPlacesAreReadAsEmptyOnesAndGoodOnesStay) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("top10.hkt"));
+    const TopTenTable good = defaults();
+    const struct {
+        const char* what;
+        void (*damage)(TopTenRecord&);
+    } cases[] = {
+        {"name longer than 25", [](TopTenRecord& r) { r.name.Length = 200; }},
+        {"control byte in the name", [](TopTenRecord& r) { r.name.Chars[1] = '\x07'; }},
+        {"negative score", [](TopTenRecord& r) { r.score = -5; }},
+        {"day zero", [](TopTenRecord& r) { r.date = 0; }},
+        {"no number as date", [](TopTenRecord& r) { r.date = std::nan(""); }},
+        {"part of a day", [](TopTenRecord& r) { r.date += 0.5; }},
+        {"date past 9999", [](TopTenRecord& r) { r.date = 1e9; }},
+        {"module 0", [](TopTenRecord& r) { r.module = 0; }},
+        {"module 8", [](TopTenRecord& r) { r.module = 8; }},
+        {"all zero",
+         [](TopTenRecord& r) {
+             r = TopTenRecord{};
+             r.module = 0;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TopTenTable damaged = good;
+        c.damage(damaged.records[3]);
+        c.damage(damaged.records[10]); // the last name typed
+        ASSERT_TRUE(WriteTopTen(damaged, path, nullptr));
+        TopTenTable read = defaults();
+        ReadTopTen(read, path);
+        const TopTenRecord& place = read.records[3];
+        EXPECT_TRUE(place.name.text().isEmpty());
+        EXPECT_EQ(int(place.score), 0);
+        EXPECT_FALSE(DaysToDate(place.date).isValid());
+        EXPECT_FALSE(IsDamagedName(read.records[10].name));
+        for (int i : {0, 1, 2, 4, 5, 6, 7, 8, 9, 11})
+            EXPECT_EQ(bytesOf(read).mid(i * 48, 48), bytesOf(good).mid(i * 48, 48)) << i;
+    }
 }
