@@ -318,14 +318,13 @@ TEST(TempoRules, StepsGoByTwoBelowTwoHundredAndByFiveAbove) {
         down.push_back(TempoStepDown(down.back()));
     EXPECT_EQ(down, (std::vector<int>{210, 205, 200, 198}));
 
-    EXPECT_EQ(TempoStepUp(795, false), 800);
-    EXPECT_EQ(TempoStepUp(800, false), 800);
-    EXPECT_EQ(TempoStepUp(798, false), 800); // off the grid, still not past the top
-    EXPECT_EQ(TempoStepUp(300, true), 300);
-    EXPECT_EQ(TempoStepUp(295, true), 300);
-    EXPECT_EQ(TempoStepDown(12), 10);
-    EXPECT_EQ(TempoStepDown(11), 11);
-    EXPECT_EQ(TempoStepDown(10), 10);
+    // At the ends: 798 is off the grid and still goes no further than the top.
+    const int ups[][3] = {
+        {795, 0, 800}, {800, 0, 800}, {798, 0, 800}, {300, 1, 300}, {295, 1, 300}};
+    for (const auto& [from, rhythm, to] : ups)
+        EXPECT_EQ(TempoStepUp(from, rhythm != 0), to) << from;
+    for (const auto& [from, to] : {std::pair{12, 10}, std::pair{11, 11}, std::pair{10, 10}})
+        EXPECT_EQ(TempoStepDown(from), to) << from;
 }
 
 class TempoFieldsTest : public ::testing::Test {

@@ -7,13 +7,12 @@
 using namespace harmik;
 
 TEST(StaffGeometry, RowsOfStepsAndStaves) {
-    EXPECT_EQ(Staff_Y(14, 0), 56); // middle C, one ledger line below the treble staff
-    EXPECT_EQ(Staff_Y(14, 2), 69); // the same C on the bass staff, one line above it
-    EXPECT_EQ(Staff_Y(14, 1), 56);
-    EXPECT_EQ(Staff_Y(13, 0), 72);
-    EXPECT_EQ(Staff_Y(13, 1), 59);
-    EXPECT_EQ(Staff_Y(0, 0), 111);
-    EXPECT_EQ(Staff_Y(28, 0), 14);
+    // {step, clef, row}: middle C one ledger line below the treble staff (clef 0 and 1) or
+    // above the bass staff (clef 2); clef 0 puts the B below it on the bass staff.
+    const int rows[][3] = {{14, 0, 56}, {14, 2, 69}, {14, 1, 56}, {13, 0, 72},
+                           {13, 1, 59}, {0, 0, 111}, {28, 0, 14}};
+    for (const auto& [step, clef, row] : rows)
+        EXPECT_EQ(Staff_Y(step, clef), row) << step << " " << clef;
 }
 
 TEST(StaffGeometry, StepNotesAndResetPositions) {
