@@ -102,7 +102,6 @@ TEST(ModuleTable, ScreenOfIntervalsScalesMelodiesAndRhythm) {
     EXPECT_TRUE(mel.RandomRoot);
 
     const ModuleScreenSetup rh = DescribeModuleScreen(7, 0, 0);
-    EXPECT_EQ(rh.pianoCursor, 7);
     EXPECT_EQ(rh.staffHintId, 3036);
     EXPECT_EQ(rh.answerBoxCount, 12);
     EXPECT_TRUE(rh.visible.RhythmPanel && rh.visible.BitBtnKvint && rh.visible.Group_Problem);

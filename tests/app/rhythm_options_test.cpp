@@ -262,6 +262,8 @@ TEST_F(RhythmOptionsTest, ThePictureFollowsTheAnswerBoxes) {
     EXPECT_FALSE(picture->isSelected(3));
     answers.setBoxTicked(0, true);
     EXPECT_TRUE(picture->isSelected(0));
+    answers.setBoxTicked(6, true); // quarter triplets select the quarter
+    EXPECT_TRUE(picture->isSelected(2));
 }
 
 TEST(RhythmOptionsPlacing, OptionsAndPicturesFitTheRhythmPanelBesideItsBoxes) {
