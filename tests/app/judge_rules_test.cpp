@@ -83,17 +83,6 @@ TEST(Judge, ProgressionChordsInOrderWithTheirTypes) {
     EXPECT_EQ(DecideVerdict(v, 74, SourceMidiKeyboard, progress).verdict, Verdict::Correct);
 }
 
-TEST(Judge, MelodyNoteByNoteAndTheStaffClickReveals) {
-    JudgeItemView v;
-    v.module = 6;
-    v.notes = {60, 62, 64};
-    AnswerProgress progress;
-    EXPECT_EQ(DecideVerdict(v, 62, SourceMidiKeyboard, progress).verdict, Verdict::Wrong);
-    EXPECT_EQ(DecideVerdict(v, 60, SourceMidiKeyboard, progress).verdict, Verdict::Partial);
-    EXPECT_EQ(DecideVerdict(v, 0, SourceStaffClick, progress).verdict, Verdict::Partial);
-    EXPECT_EQ(DecideVerdict(v, 64, SourceStaffNote, progress).verdict, Verdict::Correct);
-}
-
 TEST(Judge, RhythmThresholdAndShowAnswer) {
     JudgeItemView v;
     v.module = 7;

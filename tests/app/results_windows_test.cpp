@@ -45,16 +45,13 @@ TEST(ErrorStatistics, SortKeepsTheOrderOfEqualCounts) {
     AddError(s, 51); // outside the table: not counted, no harm done
     AddError(s, -1);
     SortErrorStatistics(s);
-    const std::vector<std::pair<int, int>> expected = {{7, 5}, {20, 5}, {1, 2},
-                                                       {3, 2}, {9, 2},  {50, 1}};
-    for (std::size_t k = 0; k < expected.size(); ++k) {
-        EXPECT_EQ(s[k].item, expected[k].first) << k;
-        EXPECT_EQ(s[k].count, expected[k].second) << k;
-    }
     // Items without errors follow in their own order.
-    EXPECT_EQ(s[6].item, 0);
-    EXPECT_EQ(s[7].item, 2);
-    EXPECT_EQ(s[6].count, 0);
+    const std::vector<std::pair<int, int>> expected = {{7, 5}, {20, 5}, {1, 2}, {3, 2},
+                                                       {9, 2}, {50, 1}, {0, 0}, {2, 0}};
+    std::vector<std::pair<int, int>> sorted;
+    for (std::size_t k = 0; k < expected.size(); ++k)
+        sorted.emplace_back(s[k].item, s[k].count);
+    EXPECT_EQ(sorted, expected);
     EXPECT_EQ(ErrorRowCount(s), 6);
     EXPECT_TRUE(HasErrors(s));
 }
@@ -83,10 +80,7 @@ TEST(StatisticsWindow, TaskWithoutErrorsSaysSoAndShowsTheScore) {
     EXPECT_TRUE(w.ErrorRows().isEmpty());
     EXPECT_EQ(w.LabRotTop()->text(), QStringLiteral("Результаты"));
     EXPECT_FALSE(w.OKBtn()->isHidden());
-    EXPECT_TRUE(w.BitBtn1()->isHidden());
-    EXPECT_TRUE(w.BitBtn2()->isHidden());
-    EXPECT_TRUE(w.BitBtn3()->isHidden());
-    EXPECT_FALSE(w.grab().isNull());
+    EXPECT_TRUE(w.BitBtn1()->isHidden() && w.BitBtn2()->isHidden() && w.BitBtn3()->isHidden());
     w.show();
     w.OKBtn()->click();
     EXPECT_EQ(w.result(), QDialog::Accepted);
@@ -105,7 +99,6 @@ TEST(StatisticsWindow, ListsAtMostSevenMostMissedItemsFirst) {
     EXPECT_EQ(rows[1], QStringLiteral("Ч.кварта"));
     EXPECT_EQ(rows[2], QStringLiteral("М.секунда"));
     EXPECT_EQ(rows[6], QStringLiteral("Ч.квинта"));
-    EXPECT_FALSE(w.grab().isNull());
 }
 
 TEST(StatisticsWindow, TutorRecommendationFollowsTheThresholds) {
@@ -144,8 +137,7 @@ TEST(StatisticsWindow, TutorButtonsSetTheChoiceAndClose) {
     w.LevelMode = true;
     w.ShowTutorChoice(MakeTutorChoice({true, 4, 3, 90, 50, 80}));
     EXPECT_TRUE(w.OKBtn()->isHidden());
-    EXPECT_FALSE(w.BitBtn3()->isHidden());
-    EXPECT_TRUE(w.BitBtn3()->isEnabled());
+    EXPECT_TRUE(!w.BitBtn3()->isHidden() && w.BitBtn3()->isEnabled());
     EXPECT_FALSE(w.ResponseLabel()->isHidden());
     EXPECT_TRUE(w.ErrorRows().isEmpty()); // the summary stands instead of the errors
     EXPECT_FALSE(w.grab().isNull());
@@ -205,9 +197,10 @@ protected:
 
     static void typeNameAndFinish(TFormTop10& w, const QString& name) {
         w.EditNavn()->setText(name);
-        w.OKBtnClick(); // enters the name, window stays
+        w.OKBtn()->click(); // enters the name, window stays
         EXPECT_TRUE(w.isVisible());
-        w.OKBtnClick(); // closes
+        w.OKBtn()->click(); // closes
+        EXPECT_FALSE(w.isVisible());
     }
 
     int score(int record) const {
@@ -277,34 +270,20 @@ TEST_F(TopTenTest, EntryAtPlaceThreeShiftsTheRestAndIsOfferedNextTime) {
     });
 }
 
-TEST_F(TopTenTest, CancelKeepsTheListAndTheWindowOpenThenOkCloses) {
-    const TopTenTable before = table;
-    check(2500, 1, [&](TFormTop10& w) {
-        w.EditNavn()->setText(QStringLiteral("Никто"));
-        w.CancelBtn()->click();
-        EXPECT_TRUE(w.isVisible());
-        EXPECT_TRUE(w.EditNavn()->isHidden());
-        EXPECT_TRUE(w.CancelBtn()->isHidden());
-        EXPECT_EQ(w.ShownRows()[4].score, QStringLiteral("02400"));
-        w.OKBtn()->click();
-        EXPECT_FALSE(w.isVisible());
-    });
-    for (std::size_t i = 0; i < 11; ++i) {
-        EXPECT_EQ(table.records[i].name.text(), before.records[i].name.text()) << i;
-        EXPECT_EQ(int(table.records[i].score), int(before.records[i].score)) << i;
-    }
-}
-
-TEST_F(TopTenTest, KeysEnterCancelAndClose) {
+TEST_F(TopTenTest, CancelOrEscapeEndTheEntryReturnEntersEscapeElsewhereCloses) {
     TFormTop10 w(table);
     SetTopTenCandidate(table, 5000, 4, QDate(2026, 3, 1));
     w.show();
     w.BeginNameEntry(1);
-    w.EditNavn()->setText(QStringLiteral("Клава"));
-    QTest::keyClick(w.EditNavn(), Qt::Key_Escape); // cancels the entry only
+    w.EditNavn()->setText(QStringLiteral("Никто"));
+    w.CancelBtn()->click();
+    EXPECT_TRUE(w.EditNavn()->isHidden() && w.CancelBtn()->isHidden());
+    w.BeginNameEntry(1);
+    QTest::keyClick(w.EditNavn(), Qt::Key_Escape);
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.EnteringPlace(), 0);
     EXPECT_EQ(score(1), 4000);
+    EXPECT_EQ(w.ShownRows()[0].score, QStringLiteral("04000")); // the list as it was
 
     w.BeginNameEntry(1);
     w.EditNavn()->setText(QStringLiteral("Клава"));

@@ -62,22 +62,16 @@ protected:
 TEST_F(PianoInputTest, CtrlReleaseSetsTheRangeWithItsLimits) {
     QSignalSpy range(input.get(), &PianoInput::rangeChanged);
     QSignalSpy answers(input.get(), &PianoInput::answer);
+    // Left button: the lowest note, pulled down to 48; right: the highest, pulled up to 71.
     click(piano, whiteKey(60), Qt::LeftButton, Qt::ControlModifier);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].type, MessageType::Information);
-    EXPECT_EQ(messages[0].buttons, MessageButtons::Ok);
-    EXPECT_EQ(messages[0].text, LoadStr(2030));
-    EXPECT_FALSE(messages[0].text.isEmpty());
-    EXPECT_EQ(settings.LowestNote[0], 48);
-    EXPECT_EQ(piano.lowestNote(), 48);
-    EXPECT_EQ(range.count(), 1);
-    EXPECT_EQ(answers.count(), 0);
-
-    // Right button: the highest note, pulled up to 71.
     click(piano, whiteKey(60), Qt::RightButton, Qt::ControlModifier);
     ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].type, MessageType::Information);
     EXPECT_EQ(messages[1].text, LoadStr(2031));
+    EXPECT_EQ(settings.LowestNote[0], 48);
     EXPECT_EQ(settings.HighestNote[0], 71);
+    EXPECT_EQ(range.count(), 2);
+    EXPECT_EQ(answers.count(), 0);
 
     // Within the limits: stored silently, for the current module only.
     settings.CurrentModule = 3;
@@ -117,18 +111,13 @@ TEST_F(PianoInputTest, PressPlaysHoldsAndReleaseAnswersDuringATask) {
     ASSERT_EQ(answers.count(), 1);
     EXPECT_EQ(answers[0], (QList<QVariant>{61, kSourcePianoKey}));
 
-    // A press between keys does nothing, not even at its release.
+    // A press between keys does nothing, not even at its release; once answered, a key is
+    // played but not judged.
     click(piano, QPoint(26 * 14 + 1, 120));
-    EXPECT_EQ(on.count(), 1);
-    EXPECT_EQ(off.count(), 1);
-
-    // Answered, or not listening: played but not judged.
     input->setTaskState(true, true);
     click(piano, whiteKey(62));
-    input->setTaskState(true, false);
-    settings.MidiListen = 0;
-    click(piano, whiteKey(62));
-    EXPECT_EQ(on.count(), 3);
+    EXPECT_EQ(on.count(), 2);
+    EXPECT_EQ(off.count(), 2);
     EXPECT_EQ(answers.count(), 1);
 }
 
@@ -190,6 +179,10 @@ TEST_F(PianoInputTest, MarksOfRightAnswersStayUntilTheRedraw) {
     EXPECT_TRUE(fretboard.marks().empty());
     image = piano.grab().toImage();
     EXPECT_GT(qGray(image.pixel(markCentre)), 200);
+    // Showing or hiding an instrument redraws them too.
+    input->markKey(60);
+    input->setShowFretboard(true);
+    EXPECT_TRUE(piano.marks().empty());
 }
 
 TEST_F(PianoInputTest, PictureShowsMiddleCAndTheRangeBars) {
@@ -210,12 +203,9 @@ TEST_F(PianoInputTest, ProgressionRightPressOpensTheChordMenu) {
     QSignalSpy on(input.get(), &PianoInput::noteOn);
     QSignalSpy answers(input.get(), &PianoInput::answer);
 
-    // With the left button the key plays and answers on release as usual.
-    click(piano, whiteKey(62));
-    EXPECT_EQ(on.count(), 1);
-    EXPECT_EQ(answers.count(), 1);
+    QTest::mousePress(&piano, Qt::LeftButton, Qt::NoModifier, whiteKey(62)); // plays as usual
     EXPECT_FALSE(input->chordMenu()->isVisible());
-
+    QTest::mouseRelease(&piano, Qt::LeftButton, Qt::NoModifier, whiteKey(62));
     QTest::mousePress(&piano, Qt::RightButton, Qt::NoModifier, whiteKey(60));
     EXPECT_EQ(on.count(), 1);
     EXPECT_TRUE(input->chordMenu()->isVisible());
@@ -239,25 +229,10 @@ TEST_F(PianoInputTest, ProgressionRightPressOpensTheChordMenu) {
     EXPECT_TRUE(input->noteHeld()[64]);
     input->chordMenu()->hide();
     EXPECT_FALSE(input->noteHeld()[64]);
-    EXPECT_EQ(answers.count(), 2);
-
     // Once answered, a choice no longer judges.
     input->setTaskState(true, true);
     major->trigger();
     EXPECT_EQ(answers.count(), 2);
-}
-
-TEST_F(PianoInputTest, CheckBoxesStoreTheChoiceAndAskForALayout) {
-    QSignalSpy layout(input.get(), &PianoInput::layoutRequested);
-    input->markKey(60);
-    input->setShowFretboard(true);
-    EXPECT_EQ(settings.ShowFretboard, 1);
-    EXPECT_FALSE(fretboard.isHidden());
-    input->setShowPiano(false);
-    EXPECT_EQ(settings.ShowPiano, 0);
-    EXPECT_TRUE(piano.isHidden());
-    EXPECT_EQ(layout.count(), 2);
-    EXPECT_TRUE(piano.marks().empty());
 }
 
 TEST_F(PianoInputTest, RhythmModuleTurnsThePianoIntoADrumPad) {

@@ -7,27 +7,15 @@
 using namespace harmik;
 
 TEST(StaffGeometry, RowsOfStepsAndStaves) {
-    EXPECT_EQ(Staff_Y(14, 0), 56); // middle C, one ledger line below the treble staff
-    EXPECT_EQ(Staff_Y(14, 2), 69); // the same C on the bass staff, one line above it
-    EXPECT_EQ(Staff_Y(14, 1), 56);
-    EXPECT_EQ(Staff_Y(13, 0), 72);
-    EXPECT_EQ(Staff_Y(13, 1), 59);
-    EXPECT_EQ(Staff_Y(0, 0), 111);
-    EXPECT_EQ(Staff_Y(28, 0), 14);
-    const int treble[] = {50, 44, 38, 32, 26};
-    const int bass[] = {75, 81, 87, 93, 99};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(Staff_Y(TrebleLineSteps[i], 0), treble[i]);
-        EXPECT_EQ(Staff_Y(BassLineSteps[i], 0), bass[i]);
-    }
+    // {step, clef, row}: middle C one ledger line below the treble staff (clef 0 and 1) or
+    // above the bass staff (clef 2); clef 0 puts the B below it on the bass staff.
+    const int rows[][3] = {{14, 0, 56}, {14, 2, 69}, {14, 1, 56}, {13, 0, 72},
+                           {13, 1, 59}, {0, 0, 111}, {28, 0, 14}};
+    for (const auto& [step, clef, row] : rows)
+        EXPECT_EQ(Staff_Y(step, clef), row) << step << " " << clef;
 }
 
 TEST(StaffGeometry, StepNotesAndResetPositions) {
-    EXPECT_EQ(StaffStepNote[0], 0);
-    EXPECT_EQ(StaffStepNote[3], 5);
-    EXPECT_EQ(StaffStepNote[6], 11);
-    EXPECT_EQ(StaffStepNote[14], 24);
-    EXPECT_EQ(StaffStepNote[28], 48);
     EXPECT_EQ(staffStepOffset(-1), -1); // the B below
     EXPECT_EQ(staffStepOffset(30), 52);
     EXPECT_EQ(resetStaffTextX(1), 80);
