@@ -83,7 +83,7 @@ void PracticeScreen::taskStarted(int module, int exercisesPerTask) {
     melody->BitBtnKvintOp()->hide();
     melody->BitBtnKvintNed()->hide();
 
-    w_.ScoreDisplay()->ResetForTask(exercisesPerTask);
+    w_.ScoreDisplay()->ShowAll(exercisesPerTask);
     w_.PanelTransport()->ShowProgress(0, exercisesPerTask);
     w_.syncInputState();
     w_.Group_Problem()->focusFirstBox();

@@ -13,7 +13,7 @@
 namespace harmik {
 namespace {
 
-constexpr int kStrDone = 1000;
+constexpr int kStrWrong = 1000;
 constexpr int kStrRight = 1001;
 constexpr int kStrResetClock = 512;
 constexpr int kHintGauge = 3020;
@@ -108,7 +108,7 @@ void ScorePanel::DoGauge(int exercisesPerTask, const TutorGaugeBands* tutorBands
     gauge_->setPosition(score_.controlPercentage);
     gauge_->setBackgroundColour(BandColour(band));
     labRight_->setText(LoadStr(kStrRight) + QStringLiteral(": ") + QString::number(score_.right));
-    labWrong_->setText(LoadStr(kStrDone) + QStringLiteral(": ") + QString::number(score_.wrong));
+    labWrong_->setText(LoadStr(kStrWrong) + QStringLiteral(": ") + QString::number(score_.wrong));
     labRight_->repaint();
     labWrong_->repaint();
 }
@@ -121,13 +121,7 @@ void ScorePanel::ShowPoints(int points) {
     pointLabel_->setText(QString::number(points));
 }
 
-void ScorePanel::TimerPointTimer(ExerciseItem& item) {
-    ApplyPointDecay(item);
-    ShowPoints(item.points);
-}
-
-void ScorePanel::ResetForTask(int exercisesPerTask, const TutorGaugeBands* tutorBands) {
-    ResetTaskScore(score_);
+void ScorePanel::ShowAll(int exercisesPerTask, const TutorGaugeBands* tutorBands) {
     DoGauge(exercisesPerTask, tutorBands);
     ShowScore();
 }
@@ -146,15 +140,6 @@ void PracticeClockLabel::TimeShow() {
     const std::int64_t t = PracticeTimeAt(score_, now());
     setText(ClockCaptionText(t));
     ApplyHint(this, ClockLongText(t) + QStringLiteral(" - ") + LoadStr(kHintClock));
-}
-
-void PracticeClockLabel::TimeCalc() {
-    AddClockSegment(score_, now());
-    TimeShow();
-}
-
-void PracticeClockLabel::StartSegment() {
-    StartClockSegment(score_, now());
 }
 
 void PracticeClockLabel::LabTimeDblClick() {

@@ -47,10 +47,8 @@ public:
     void ShowScore();
     // PointLabel := the exercise's points.
     void ShowPoints(int points);
-    // One tick of the points timer: the exercise's points decay and are shown.
-    void TimerPointTimer(ExerciseItem& item);
-    // Task start: counters and score to zero and shown.
-    void ResetForTask(int exercisesPerTask, const TutorGaugeBands* tutorBands = nullptr);
+    // Counters, gauge and score shown (at the start of a task).
+    void ShowAll(int exercisesPerTask, const TutorGaugeBands* tutorBands = nullptr);
 
     ControlGauge* GaugeRigtige() const { return gauge_; }
     QLabel* LabRigtige() const { return labRight_; }
@@ -80,10 +78,6 @@ public:
 
     // Shows the practice time including the running stretch.
     void TimeShow();
-    // Adds the running stretch to the practice time and shows it.
-    void TimeCalc();
-    // A new timed stretch begins now (task start, next exercise after a shown answer).
-    void StartSegment();
     // Asks 512 and resets the clock on Yes.
     void LabTimeDblClick();
 

@@ -211,8 +211,11 @@ TEST_F(PracticeSessionTest, AnExerciseStaysOpenThroughWrongAnswersRepeatsAndTheS
     EXPECT_EQ(session->Item().points, 69);
     EXPECT_EQ(view.pointsShown.back(), 69);
 
-    // The first show-answer press settles the exercise as two wrong answers and scores nothing.
+    // The first show-answer press settles the exercise as two wrong answers and scores nothing;
+    // the time spent looking at the answer is no practice time.
+    clock += 3 * 60'000;
     session->SvarKnapClick();
+    EXPECT_EQ(session->Score().practiceTime, 3 * 60'000);
     EXPECT_TRUE(session->Task().answerShown);
     EXPECT_TRUE(view.answerShown);
     EXPECT_EQ(session->Score().wrong, 3);
@@ -224,14 +227,17 @@ TEST_F(PracticeSessionTest, AnExerciseStaysOpenThroughWrongAnswersRepeatsAndTheS
     const int begun = view.itemsBegun;
     session->Judge(open, SourceAnswerPanel);
     EXPECT_EQ(session->Score().right, 0);
+    clock += 10 * 60'000;
     session->SvarKnapClick();
     EXPECT_FALSE(session->Task().answerShown);
     EXPECT_FALSE(view.answerShown);
     EXPECT_EQ(view.itemsBegun, begun + 1);
     EXPECT_EQ(session->Task().exerciseCount, 1);
 
+    clock += 2 * 60'000;
     session->NyKnapClick();
     EXPECT_FALSE(session->running());
+    EXPECT_EQ(session->Score().practiceTime, 5 * 60'000);
     EXPECT_EQ(view.results, 0); // a stopped task shows no results
 }
 
