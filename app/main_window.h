@@ -41,6 +41,7 @@ class TempoFields;
 class TransportPanel;
 class UserSound;
 class WindowKeys;
+struct MidiSettingsSound;
 
 // How the main window is made: the display's colour depth (0: ask the screen) and how the
 // sound layer reaches its devices.
@@ -112,6 +113,8 @@ public:
     void mVisnoderClick();
     void mMidiThruClick();
     void SpeedMidiIndClick();
+    void MidiSetupClick();
+    void DiverseTabClick();
 
     // The pictures of the piano and fretboard, cleared of marks, with the module's range.
     void RedrawInstruments();
@@ -169,6 +172,9 @@ private:
     void SaveSettings();
     void openSoundPanel();
     void syncSoundSettings();
+    MidiSettingsSound midiSettingsSound();
+    void applyMidiSettings(const SettingsRecord& before);
+    void applyOtherSettings(bool statusBarBefore);
 
     void placeMelodyAndKeyControls(int menuHeight, int oveWidth, int bottom);
     void buildInstrumentsAndStaff(QWidget* central);
