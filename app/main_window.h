@@ -115,6 +115,12 @@ public:
     void SpeedMidiIndClick();
     void MidiSetupClick();
     void DiverseTabClick();
+    void mGemovelseClick();
+    void mHentovelseClick();
+    // The exercise-set commands once their file dialog has given the file; false when the file
+    // was not written or the set was refused (the user has been told).
+    bool SaveExerciseSetTo(const QString& path);
+    bool LoadExerciseSetFrom(const QString& path);
 
     // The pictures of the piano and fretboard, cleared of marks, with the module's range.
     void RedrawInstruments();

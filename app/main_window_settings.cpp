@@ -1,4 +1,5 @@
-// The main window's settings commands: the two settings dialogs with what follows their OK.
+// The main window's settings commands: the two settings dialogs with what follows their OK,
+// and the exercise-set files.
 #include "app/exercise_options.h"
 #include "app/exercise_staff.h"
 #include "app/main_window.h"
@@ -6,6 +7,7 @@
 #include "app/sound_bridge.h"
 #include "input/staff_widget.h"
 #include "midi/sound_tables.h"
+#include "userdata/exercise_sets.h"
 #include "userdata/hints.h"
 #include "userdata/messages.h"
 #include "userdata/midi_settings_dialog.h"
@@ -13,10 +15,40 @@
 #include "userdata/strings.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QTimer>
 
 namespace harmik {
+namespace {
+
+constexpr int kSaveTitle = 654;
+constexpr int kLoadTitle = 655;
+constexpr int kFileNotWritten = 2041;
+
+void warnNotWritten(QWidget* parent, const QString& path, const QString& reason) {
+    ShowMessage(parent,
+                {MessageType::Warning,
+                 MessageButtons::Ok,
+                 FormatStr(kFileNotWritten, {QDir::current().absoluteFilePath(path), reason}),
+                 0,
+                 {}});
+}
+
+// The desktop's file dialog for exercise sets, opening in the user's folder.
+QString askExerciseSetFile(QWidget* parent, bool save) {
+    QFileDialog dialog(parent, LoadStr(save ? kSaveTitle : kLoadTitle), QDir::currentPath(),
+                       ExerciseSetFilter());
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QString::fromLatin1(kExerciseSetSuffix));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
 
 MidiSettingsSound TForm1::midiSettingsSound() {
     MidiSettingsSound s;
@@ -85,6 +117,46 @@ void TForm1::applyOtherSettings(bool statusBarBefore) {
     hintTiming_->SetHintDelay(settings_.HintDelay);
     if (statusBarBefore != (settings_.StatusBar != 0))
         applyStatusBar();
+}
+
+void TForm1::mGemovelseClick() {
+    const QString path = askExerciseSetFile(this, true);
+    if (!path.isEmpty())
+        SaveExerciseSetTo(path);
+}
+
+void TForm1::mHentovelseClick() {
+    const QString path = askExerciseSetFile(this, false);
+    if (!path.isEmpty())
+        LoadExerciseSetFrom(path);
+}
+
+bool TForm1::SaveExerciseSetTo(const QString& path) {
+    SaveSettings();
+    QString reason;
+    bool ok = true;
+    if (!SaveSettingsFile(settings_, path, &reason)) {
+        warnNotWritten(this, path, reason);
+        ok = false;
+    }
+    if (!WriteTopTen(topTen_, QString::fromLatin1(kTopTenFileName), &reason)) {
+        warnNotWritten(this, QString::fromLatin1(kTopTenFileName), reason);
+        ok = false;
+    }
+    return ok;
+}
+
+bool TForm1::LoadExerciseSetFrom(const QString& path) {
+    if (session_->running())
+        EarStopOve(); // the set may change the module and its choices under the task
+    if (!LoadExerciseSet(settings_, path)) {
+        ShowMessage(this,
+                    {MessageType::Plain, MessageButtons::Ok, LoadStr(kExerciseSetRefused), 0, {}});
+        return false;
+    }
+    EarSetLoadedSettings();
+    syncSoundSettings();
+    return true;
 }
 
 } // namespace harmik

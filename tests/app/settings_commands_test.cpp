@@ -2,6 +2,7 @@
 // what their OK changes in the window and its devices, and the exercise-set files.
 #include "app/exercise_options.h"
 #include "app/main_window.h"
+#include "userdata/exercise_sets.h"
 #include "userdata/midi_settings_dialog.h"
 #include "userdata/other_settings_dialog.h"
 #include "window_test_support.h"
@@ -11,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -33,6 +35,11 @@ QByteArray fileBytes(const QString& name) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+bool writeBytes(const QString& name, const QByteArray& bytes) {
+    QFile f(name);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
 int hintPauseMs() {
     return QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay);
 }
@@ -48,6 +55,15 @@ protected:
         });
     }
     static void pressOk(QDialog& d) { d.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click(); }
+
+    // Chooses `path` in the exercise-set file dialog the command opens.
+    void chooseFile(const QString& path) {
+        whenOpen<QFileDialog>([path](QFileDialog& d) {
+            EXPECT_EQ(QDir(d.directory()).canonicalPath(), QDir::current().canonicalPath());
+            d.selectFile(path);
+            static_cast<QDialog&>(d).accept(); // as the dialog's own button does
+        });
+    }
 };
 
 TEST_F(SettingsCommandsTest, TheSettingsCommandsAreThereWithTheirShortcuts) {
@@ -55,7 +71,8 @@ TEST_F(SettingsCommandsTest, TheSettingsCommandsAreThereWithTheirShortcuts) {
     const struct {
         const char* item;
         const char* keys;
-    } items[] = {{"mMidi", "Ctrl+M"}, {"mDiverse", "Ctrl+O"}};
+    } items[] = {
+        {"mMidi", "Ctrl+M"}, {"mDiverse", "Ctrl+O"}, {"mGemovelse", "F2"}, {"mHentovelse", "F3"}};
     for (const auto& i : items) {
         QAction* a = w->menuAction(QString::fromLatin1(i.item));
         EXPECT_TRUE(a->isEnabled()) << i.item;
@@ -147,6 +164,90 @@ TEST_F(SettingsCommandsTest, MidiSettingsMoveTheDevicesAndTheKeyboardSetsARemote
     EXPECT_EQ(file[952], 50); // RemoteKey1
     EXPECT_EQ(file[521], 0);  // MidiThruOn
     EXPECT_EQ(file[860], 0);  // MidiOutDevice
+}
+
+TEST_F(SettingsCommandsTest, AnExerciseSetSavedWithF2OpensItsModuleWithF3) {
+    auto w = makeWindow();
+    w->SelectModule(7);
+    QFile::remove(QStringLiteral("top10.hkt"));
+    chooseFile(QDir::current().filePath(QStringLiteral("lesson")));
+    w->menuAction(QStringLiteral("mGemovelse"))->trigger();
+    const QByteArray set = fileBytes(QStringLiteral("lesson.HKS"));
+    ASSERT_EQ(set.size(), 966);
+    EXPECT_EQ(set.left(20), QByteArray("\x13HARMIK SETUP 1.6 b1"));
+    EXPECT_EQ(fileBytes(QStringLiteral("top10.hkt")).size(), 576);
+
+    // Another module and other own settings; the set brings back only its exercise part.
+    w->SelectModule(1);
+    SettingsRecord& s = w->Settings();
+    s.RemoteKey1 = 11;
+    s.HintDelay = 7;
+    s.ClickSound = 44;
+    chooseFile(QDir::current().filePath(QStringLiteral("lesson.HKS")));
+    w->menuAction(QStringLiteral("mHentovelse"))->trigger();
+    EXPECT_EQ(s.CurrentModule, 7);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral(" H A R M I K - Ритм"));
+    EXPECT_EQ(s.RemoteKey1, 11);
+    EXPECT_EQ(s.HintDelay, 7);
+    EXPECT_EQ(s.ClickSound, 44);
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(SettingsCommandsTest, ExerciseSetsThatAreRefusedChangeNothing) {
+    auto w = makeWindow();
+    SettingsRecord file = DefaultSettings();
+    file.CurrentModule = 6;
+    file.ExerciseOptions.ExercisesPerTask = 9;
+    file.MidiOutDevice = 1;
+    file.RemoteKey2 = 12;
+    ASSERT_TRUE(SaveSettingsFile(file, QStringLiteral("init-copy.hks"), nullptr));
+    const QByteArray whole = fileBytes(QStringLiteral("init-copy.hks"));
+    QByteArray otherHeader = whole;
+    otherHeader[18] = '5';
+
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool loads;
+    } cases[] = {
+        {"copy.HKS", whole, true},
+        {"exact.hks", whole.left(520), true},
+        {"short.HKS", whole.left(519), false},
+        {"other.HKS", otherHeader, false},
+        {"empty.HKS", QByteArray(), false},
+    };
+    for (const auto& c : cases) {
+        w->SelectModule(1);
+        w->Settings().ExerciseOptions.ExercisesPerTask = 20;
+        shown.clear();
+        const SettingsRecord before = w->Settings();
+        ASSERT_TRUE(writeBytes(QString::fromLatin1(c.name), c.bytes));
+        EXPECT_EQ(w->LoadExerciseSetFrom(QString::fromLatin1(c.name)), c.loads) << c.name;
+        const SettingsRecord& s = w->Settings();
+        // Devices and remote keys are the running program's in every case.
+        EXPECT_EQ(s.MidiOutDevice, before.MidiOutDevice) << c.name;
+        EXPECT_EQ(s.RemoteKey2, before.RemoteKey2) << c.name;
+        if (c.loads) {
+            EXPECT_EQ(s.CurrentModule, 6) << c.name;
+            EXPECT_EQ(s.ExerciseOptions.ExercisesPerTask, 9) << c.name;
+            EXPECT_TRUE(shown.empty()) << c.name;
+        } else {
+            EXPECT_EQ(std::memcmp(&s, &before, sizeof s), 0) << c.name;
+            ASSERT_EQ(shown.size(), 1u) << c.name;
+            EXPECT_EQ(shown[0].text, LoadStr(657));
+        }
+    }
+}
+
+TEST_F(SettingsCommandsTest, ASetThatCannotBeWrittenIsNamedWithTheReason) {
+    auto w = makeWindow();
+    const QString path = QDir::current().filePath(QStringLiteral("no-such-folder/lesson.HKS"));
+    EXPECT_FALSE(w->SaveExerciseSetTo(path));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].type, MessageType::Warning);
+    EXPECT_TRUE(shown[0].text.startsWith(FormatStr(2041, {path, QString()}).left(20)));
+    EXPECT_TRUE(shown[0].text.contains(path));
+    EXPECT_FALSE(QFile::exists(path));
 }
 
 } // namespace
