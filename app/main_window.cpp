@@ -58,9 +58,10 @@ constexpr int kSynthName = 1361;
 
 // Commands that work in this build. The others are shown, disabled, until their parts are in.
 const char* const kWorkingCommands[] = {
-    "mAfslutHarmik", "mVisTitel", "mOmHarmik", "mHomepage",    "mTop10",
-    "mIntervaller",  "mSkalaer",  "mAkkorder", "mOmvendinger", "mProgression",
-    "mMelodier",     "mRytme",    "mVisnoder", "mMidiThru",    "mMidiKlaverLyt",
+    "mAfslutHarmik", "mVisTitel", "mOmHarmik",  "mHomepage",    "mTop10",
+    "mIntervaller",  "mSkalaer",  "mAkkorder",  "mOmvendinger", "mProgression",
+    "mMelodier",     "mRytme",    "mVisnoder",  "mMidiThru",    "mMidiKlaverLyt",
+    "mMidi",         "mDiverse",  "mGemovelse", "mHentovelse",
 };
 
 const char* const kModuleMenuItems[] = {"mIntervaller", "mSkalaer",  "mAkkorder", "mOmvendinger",
@@ -184,6 +185,10 @@ void TForm1::connectMenu() {
     on("mVisnoder", &TForm1::mVisnoderClick);
     on("mMidiThru", &TForm1::mMidiThruClick);
     on("mMidiKlaverLyt", &TForm1::SpeedMidiIndClick);
+    on("mMidi", &TForm1::MidiSetupClick);
+    on("mDiverse", &TForm1::DiverseTabClick);
+    on("mGemovelse", &TForm1::mGemovelseClick);
+    on("mHentovelse", &TForm1::mHentovelseClick);
     for (int m = 1; m <= 7; ++m) {
         connect(actions_.value(QString::fromLatin1(kModuleMenuItems[m - 1])), &QAction::triggered,
                 this, [this, m] { speedMenu_->chooseFromMenu(m); });

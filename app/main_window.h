@@ -42,6 +42,7 @@ class TempoFields;
 class TransportPanel;
 class UserSound;
 class WindowKeys;
+struct MidiSettingsSound;
 
 // How the main window is made: the display's colour depth (0: ask the screen) and how the
 // sound layer reaches its devices.
@@ -114,6 +115,14 @@ public:
     void mVisnoderClick();
     void mMidiThruClick();
     void SpeedMidiIndClick();
+    void MidiSetupClick();
+    void DiverseTabClick();
+    void mGemovelseClick();
+    void mHentovelseClick();
+    // The exercise-set commands once their file dialog has given the file; false when the file
+    // was not written or the set was refused (the user has been told).
+    bool SaveExerciseSetTo(const QString& path);
+    bool LoadExerciseSetFrom(const QString& path);
 
     // The pictures of the piano and fretboard, cleared of marks, with the module's range.
     void RedrawInstruments();
@@ -170,6 +179,9 @@ private:
     void SaveSettings();
     void openSoundPanel();
     void syncSoundSettings();
+    MidiSettingsSound midiSettingsSound();
+    void applyMidiSettings(const SettingsRecord& before);
+    void applyOtherSettings(bool statusBarBefore);
 
     void buildInstrumentsAndStaff(QWidget* central);
     void connectInstruments();

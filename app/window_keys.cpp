@@ -10,6 +10,7 @@
 #include "input/piano_input.h"
 #include "theory/clock.h"
 #include "theory/module_id.h"
+#include "userdata/midi_settings_dialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,6 +36,8 @@ MidiKeyboard& WindowKeys::midiKeyboard() {
             return MidiActiveWindow::Statistics;
         if (qobject_cast<TFormTop10*>(modal) != nullptr)
             return MidiActiveWindow::TopTen;
+        if (auto* midi = qobject_cast<TIndstillinger*>(modal); midi && midi->remoteKeyPageShown())
+            return MidiActiveWindow::MidiSettingsRemotePage;
         return MidiActiveWindow::Other;
     };
     h.taskRunning = [this] { return w_.Session().running(); };
@@ -59,6 +62,10 @@ MidiKeyboard& WindowKeys::midiKeyboard() {
     h.closeStatisticsOk = [] {
         if (auto* stats = qobject_cast<TStatistikForm*>(QApplication::activeModalWidget()))
             stats->accept();
+    };
+    h.moveRemoteKeySlider = [](int note) {
+        if (auto* midi = qobject_cast<TIndstillinger*>(QApplication::activeModalWidget()))
+            midi->moveFocusedRemoteKey(note);
     };
     h.closeTopTenOk = [] {
         if (auto* top = qobject_cast<TFormTop10*>(QApplication::activeModalWidget()))
