@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs the build into a temporary prefix, moves the prefix, checks the layout, and starts
-# the installed program (and the one in the build folder) offscreen from another folder to see
-# where it finds its data.
+# Installs the build into a temporary prefix, moves the prefix, checks the layout and the
+# desktop files with the distributions' validators, and starts the installed program (and the
+# one in the build folder) offscreen from another folder to see where it finds its data.
 set -euo pipefail
 
 build="$1"
 built_program="$2"
 build_data="$3"
+id=org.example.harmik
 
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -21,11 +22,26 @@ installed_files() { find "$prefix" -printf '%P %s\n' | sort; }
 expected=(
     bin/harmik
     share/harmik/SPLASH.WAV share/harmik/stemgafl.wav share/harmik/right1.wav
+    share/applications/$id.desktop
+    share/metainfo/$id.metainfo.xml
+    share/icons/hicolor/scalable/apps/$id.svg
+    share/man/man1/harmik.1.gz
 )
 for f in "${expected[@]}"; do
     [ -f "$prefix/$f" ] || fail "not installed: $f"
 done
 [ -x "$prefix/bin/harmik" ] || fail "bin/harmik is not executable"
+for size in 16 22 24 32 48 64 128 256; do
+    png="$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png"
+    file "$png" | grep -q "PNG image data, $size x $size" || fail "icon $size: $(file "$png")"
+done
+
+# The validators that distributions run.
+desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop file"
+appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$id.metainfo.xml" \
+    || fail "metainfo"
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/harmik.1.gz" 2>&1 >/dev/null)
+[ -z "$warnings" ] || fail "man page: $warnings"
 
 # Starts a program offscreen from an empty folder with its own user folders and prints the
 # shipped-data folders it reports, then ends it.
