@@ -11,7 +11,7 @@ PACKAGES=(
     fonts-dejavu-core
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xdotool x11-utils imagemagick pulseaudio pulseaudio-utils
-    desktop-file-utils appstream librsvg2-bin
+    desktop-file-utils appstream librsvg2-bin dpkg-dev file
 )
 
 missing=()
