@@ -29,9 +29,7 @@ function(harmik_folder_tests name)
     set(_env "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
              "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
              "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
-             "HARMIK_TEST_DATA_DIR=${HARMIK_BUILD_DATA_DIR}"
-             # The tests read the Russian texts whatever the machine's locale.
-             "HARMIK_LANGUAGE=ru")
+             "HARMIK_TEST_DATA_DIR=${HARMIK_BUILD_DATA_DIR}")
     if(ARG_QT)
         target_link_libraries(${name} PRIVATE Qt6::Test)
         list(APPEND _env "QT_QPA_PLATFORM=offscreen")
