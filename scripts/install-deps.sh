@@ -12,6 +12,7 @@ PACKAGES=(
     fonts-dejavu-core
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xdotool x11-utils imagemagick pulseaudio pulseaudio-utils strace
+    desktop-file-utils appstream librsvg2-bin dpkg-dev file
 )
 
 missing=()

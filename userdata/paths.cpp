@@ -5,12 +5,20 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QLoggingCategory>
 
 #include <filesystem>
 #include <system_error>
 #include <unistd.h>
 
 namespace harmik {
+namespace {
+
+// Off unless asked for (QT_LOGGING_RULES="harmik.data.debug=true"): says where the shipped
+// data is looked for.
+Q_LOGGING_CATEGORY(lcData, "harmik.data", QtWarningMsg)
+
+} // namespace
 
 QString UserDataFolder() {
     QString base = qEnvironmentVariable("XDG_DATA_HOME");
@@ -40,17 +48,33 @@ bool EnterUserDataFolder(QString* error) {
     return EnterFolder(UserDataFolder(), error);
 }
 
+QString InstalledDataFolder() {
+    const QString appDir = QCoreApplication::applicationDirPath();
+    if (appDir.isEmpty())
+        return {};
+#ifdef HARMIK_INSTALLED_DATA_DIR
+    const QString relative = QStringLiteral(HARMIK_INSTALLED_DATA_DIR);
+#else
+    const QString relative = QStringLiteral("../share/harmik");
+#endif
+    const QString folder = QDir::cleanPath(QDir(appDir).filePath(relative));
+    return QFileInfo(folder).isDir() ? folder : QString();
+}
+
 QStringList ShippedDataFolders() {
     QStringList folders{UserDataFolder()};
-    const QString appDir = QCoreApplication::applicationDirPath();
-    if (!appDir.isEmpty())
-        folders << QDir(appDir).filePath(QStringLiteral("../share/harmik"));
+    const QString installed = InstalledDataFolder();
+    if (!installed.isEmpty()) {
+        folders << installed;
+    } else {
 #ifdef HARMIK_BUILD_DATA_DIR
-    folders << QStringLiteral(HARMIK_BUILD_DATA_DIR);
+        folders << QStringLiteral(HARMIK_BUILD_DATA_DIR);
 #endif
 #ifdef HARMIK_SOURCE_DATA_DIR
-    folders << QStringLiteral(HARMIK_SOURCE_DATA_DIR);
+        folders << QStringLiteral(HARMIK_SOURCE_DATA_DIR);
 #endif
+    }
+    qCDebug(lcData).noquote() << "shipped data folders:" << folders.join(QLatin1Char(':'));
     return folders;
 }
 

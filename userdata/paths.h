@@ -17,8 +17,13 @@ QString UserDataFolder();
 bool EnterFolder(const QString& folder, QString* error);
 bool EnterUserDataFolder(QString* error);
 
+// The installed data folder found relative to the program's binary (share/harmik beside bin/
+// of the prefix, wherever the install was moved), or empty when the program runs from a build.
+QString InstalledDataFolder();
+
 // The folders searched for a file shipped with the program, in order: the user's folder (so a
-// user can replace a file), the installed data folder, the build tree's data folders.
+// user can replace a file), then the installed data folder or, for a program run from its
+// build tree, the build tree's data folders.
 QStringList ShippedDataFolders();
 
 // The path of a shipped file, matched without regard to letter case, or empty when none of

@@ -9,7 +9,7 @@ namespace {
 
 QHash<int, QString> readTable() {
     QHash<int, QString> table;
-    QFile file(QStringLiteral(":/strings/ru.tsv"));
+    QFile file(StringTablePath(InterfaceLanguage()));
     if (!file.open(QIODevice::ReadOnly))
         return table;
     const QString all = QString::fromUtf8(file.readAll());
@@ -48,6 +48,27 @@ QString formatOne(const QString& conversion, const QVariant& arg) {
 }
 
 } // namespace
+
+QString LanguageOfLocale(const QString& lcAll, const QString& lcMessages, const QString& lang) {
+    const QString& locale = !lcAll.isEmpty() ? lcAll : !lcMessages.isEmpty() ? lcMessages : lang;
+    QString language = locale.section(QLatin1Char('_'), 0, 0).section(QLatin1Char('.'), 0, 0);
+    language = language.section(QLatin1Char('@'), 0, 0);
+    if (language.isEmpty() || !QFile::exists(StringTablePath(language)))
+        return QStringLiteral("ru");
+    return language;
+}
+
+QString InterfaceLanguage() {
+    const QString chosen = qEnvironmentVariable("HARMIK_LANGUAGE");
+    if (!chosen.isEmpty())
+        return LanguageOfLocale(chosen, {}, {});
+    return LanguageOfLocale(qEnvironmentVariable("LC_ALL"), qEnvironmentVariable("LC_MESSAGES"),
+                            qEnvironmentVariable("LANG"));
+}
+
+QString StringTablePath(const QString& language) {
+    return QStringLiteral(":/strings/%1.tsv").arg(language);
+}
 
 QString UnescapeTableText(const QString& text) {
     QString out;

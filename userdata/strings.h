@@ -8,6 +8,15 @@ namespace harmik {
 // does not hold gives an empty text.
 QString LoadStr(int id);
 
+// The language of the interface, fixed at the first text fetched: HARMIK_LANGUAGE when set,
+// else the first of LC_ALL, LC_MESSAGES and LANG that is set. A language without a table
+// (and the C and POSIX locales) gives Russian.
+QString InterfaceLanguage();
+QString LanguageOfLocale(const QString& lcAll, const QString& lcMessages, const QString& lang);
+
+// The resource that holds a language's table: ":/strings/<language>.tsv".
+QString StringTablePath(const QString& language);
+
 // LoadStr(id) formatted printf-style ("%d", "%s", "%5.5d", ...).
 QString FormatStr(int id, const QVariantList& args);
 

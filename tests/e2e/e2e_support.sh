@@ -8,6 +8,7 @@ trap 'kill $(jobs -p) $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 export XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run" HOME="$work/home"
 mkdir -p "$XDG_RUNTIME_DIR" "$HOME" && chmod 700 "$XDG_RUNTIME_DIR"
 export ASAN_OPTIONS=detect_leaks=0
+export HARMIK_LANGUAGE=ru # the scripts read the Russian texts whatever the machine's locale
 folder="$XDG_DATA_HOME/harmik"
 
 fail() { echo "FAIL: $*"; exit 1; }
