@@ -12,6 +12,7 @@
 #include "app/rhythm_options.h"
 #include "app/score_panel.h"
 #include "app/screen_layout.h"
+#include "app/settings_commands.h"
 #include "app/sound_bridge.h"
 #include "app/sound_controls.h"
 #include "app/sound_panel.h"
@@ -81,6 +82,7 @@ TForm1::TForm1(const TForm1Setup& setup, QWidget* parent) : QMainWindow(parent),
     setObjectName(QStringLiteral("TForm1"));
     practiceScreen_ = std::make_unique<PracticeScreen>(*this);
     screenLayout_ = std::make_unique<ScreenLayout>(*this);
+    settingsCommands_ = std::make_unique<SettingsCommands>(*this);
     session_ = std::make_unique<PracticeSession>(settings_, itemNames_, *practiceScreen_);
     userSound_ = new UserSound(
         settings_, [this] { return sound_.get(); }, this);
@@ -371,6 +373,30 @@ void TForm1::mMidiThruClick() {
 
 void TForm1::Judge(int value, int source, int recognisedChordType) {
     session_->Judge(value, source, recognisedChordType);
+}
+
+void TForm1::MidiSetupClick() {
+    settingsCommands_->MidiSetupClick();
+}
+
+void TForm1::DiverseTabClick() {
+    settingsCommands_->DiverseTabClick();
+}
+
+void TForm1::mGemovelseClick() {
+    settingsCommands_->mGemovelseClick();
+}
+
+void TForm1::mHentovelseClick() {
+    settingsCommands_->mHentovelseClick();
+}
+
+bool TForm1::SaveExerciseSetTo(const QString& path) {
+    return settingsCommands_->SaveExerciseSetTo(path);
+}
+
+bool TForm1::LoadExerciseSetFrom(const QString& path) {
+    return settingsCommands_->LoadExerciseSetFrom(path);
 }
 
 bool TForm1::FormCloseQuery() {

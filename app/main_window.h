@@ -26,6 +26,7 @@ class InstrumentPanel;
 class PianoInput;
 class PracticeScreen;
 class ScreenLayout;
+class SettingsCommands;
 class StaffNoteEntry;
 class StaffWidget;
 class ExerciseOptionsPanel;
@@ -42,7 +43,6 @@ class TempoFields;
 class TransportPanel;
 class UserSound;
 class WindowKeys;
-struct MidiSettingsSound;
 
 // How the main window is made: the display's colour depth (0: ask the screen) and how the
 // sound layer reaches its devices.
@@ -74,6 +74,8 @@ public:
     const QString& StartDirectory() const { return startDirectory_; }
     int TipIndex() const { return tipIndex_; }
     bool TipsAtStart() const { return tipsAtStart_; }
+    void setTipsAtStart(bool on) { tipsAtStart_ = on; }
+    HintTiming* Hints() const { return hintTiming_; }
     int HelpContext() const { return helpContext_; }
 
     QAction* menuAction(const QString& name) const { return actions_.value(name); }
@@ -145,6 +147,14 @@ public:
 
     // The inputs learn whether a task runs and whether its answer is shown.
     void syncInputState();
+    // The sound layer's copy of the settings brought up to date.
+    void syncSoundSettings();
+    // The loaded settings on the devices and controls, and the saved module selected.
+    void EarSetLoadedSettings();
+    // The status panel shown or hidden as the settings say, and the window laid out again.
+    void applyStatusBar();
+    // The window's place and the tips' state into the settings record.
+    void SaveSettings();
 
     // Lays the window out for the current module and size.
     void EarDoScreen();
@@ -174,14 +184,7 @@ private:
     void connectPanels();
     void applyWindowBounds();
     void startSound();
-    void EarSetLoadedSettings();
-    void applyStatusBar();
-    void SaveSettings();
     void openSoundPanel();
-    void syncSoundSettings();
-    MidiSettingsSound midiSettingsSound();
-    void applyMidiSettings(const SettingsRecord& before);
-    void applyOtherSettings(bool statusBarBefore);
 
     void buildInstrumentsAndStaff(QWidget* central);
     void connectInstruments();
@@ -193,6 +196,7 @@ private:
     ItemNameList itemNames_;
     std::unique_ptr<PracticeScreen> practiceScreen_;
     std::unique_ptr<ScreenLayout> screenLayout_;
+    std::unique_ptr<SettingsCommands> settingsCommands_;
     std::unique_ptr<SoundSystem> sound_;
     // Declared after the sound system, so that it goes first.
     std::unique_ptr<PracticeSession> session_;
