@@ -52,7 +52,6 @@ constexpr int kModuleTitleBase = 1707;   // + module: "Интервалы" ... "
 constexpr int kTopTenDefaultNames = 500; // twelve names of 20 characters each
 constexpr int kNoBrowserMessage = 2035;
 constexpr int kCloseQuestion = 511;
-constexpr int kFileNotWritten = 2041;
 constexpr int kCreditsHint = 3050;
 constexpr int kNoMidiOutPianoHint = 3046;
 constexpr int kSynthName = 1361;
@@ -413,23 +412,7 @@ bool TForm1::FormClose() {
     if (sound_)
         sound_->Shutdown(session_->Queue());
 
-    SaveSettings();
-    bool ok = true;
-    QString reason;
-    auto warnNotWritten = [&](const char* name) {
-        ok = false;
-        ShowMessage(this, {MessageType::Warning,
-                           MessageButtons::Ok,
-                           FormatStr(kFileNotWritten,
-                                     {QDir::current().filePath(QString::fromLatin1(name)), reason}),
-                           0,
-                           {}});
-    };
-    if (!SaveSettingsFile(settings_, QString::fromLatin1(kSettingsFileName), &reason))
-        warnNotWritten(kSettingsFileName);
-    if (!WriteTopTen(topTen_, QString::fromLatin1(kTopTenFileName), &reason))
-        warnNotWritten(kTopTenFileName);
-    return ok;
+    return settingsCommands_->SaveSettingsAndTopTen(QString::fromLatin1(kSettingsFileName));
 }
 
 void TForm1::SaveSettings() {

@@ -132,11 +132,15 @@ void SettingsCommands::mHentovelseClick() {
 }
 
 bool SettingsCommands::SaveExerciseSetTo(const QString& path) {
+    return SaveSettingsAndTopTen(path);
+}
+
+bool SettingsCommands::SaveSettingsAndTopTen(const QString& settingsPath) {
     w_.SaveSettings();
     QString reason;
     bool ok = true;
-    if (!SaveSettingsFile(w_.Settings(), path, &reason)) {
-        warnNotWritten(&w_, path, reason);
+    if (!SaveSettingsFile(w_.Settings(), settingsPath, &reason)) {
+        warnNotWritten(&w_, settingsPath, reason);
         ok = false;
     }
     if (!WriteTopTen(w_.TopTen(), QString::fromLatin1(kTopTenFileName), &reason)) {

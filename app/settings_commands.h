@@ -22,6 +22,9 @@ public:
     // was not written or the set was refused (the user has been told).
     bool SaveExerciseSetTo(const QString& path);
     bool LoadExerciseSetFrom(const QString& path);
+    // The settings (to `settingsPath`) and the top-ten table written, each whole or not at all;
+    // false when one was not written (the user has been told which and why).
+    bool SaveSettingsAndTopTen(const QString& settingsPath);
 
 private:
     MidiSettingsSound midiSettingsSound();
