@@ -370,6 +370,10 @@ void TForm1::mMidiThruClick() {
     syncSoundSettings();
 }
 
+void TForm1::RadioKlassiskMouseDown(int playStyle) {
+    session_->PreviewCadence(playStyle);
+}
+
 void TForm1::Judge(int value, int source, int recognisedChordType) {
     session_->Judge(value, source, recognisedChordType);
 }

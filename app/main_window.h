@@ -139,6 +139,9 @@ public:
     void EarStopOve();
     void ShutUpClick();
 
+    // A right press on a play-style button: its cadence is heard.
+    void RadioKlassiskMouseDown(int playStyle);
+
     // The keys of the computer keyboard as the window previews them.
     ShortcutActions FormKeyDown(ShortcutKey key);
 

@@ -97,8 +97,8 @@ void TForm1::connectPanels() {
     connect(speedMenu_, &SpeedMenu::moduleChosen, this, &TForm1::SelectModule);
     connect(answerPanel_, &AnswerPanel::answerGiven, this,
             [this](int index) { Judge(index, SourceAnswerPanel); });
-    connect(options_, &ExerciseOptionsPanel::playStylePreviewRequested, session_.get(),
-            &PracticeSession::PreviewCadence);
+    connect(options_, &ExerciseOptionsPanel::playStylePreviewRequested, this,
+            &TForm1::RadioKlassiskMouseDown);
     connect(melodyOptions_, &MelodyOptionsPanel::tonalityPreviewRequested, session_.get(),
             &PracticeSession::PreviewTonality);
     connect(answerPanel_, &AnswerPanel::previewRequested, session_.get(),

@@ -1,5 +1,6 @@
 // Playing and writing in the main window: the piano and guitar under the staff, answers
 // played on the keys, what the exercises write on the staff, the range, listening and thru.
+#include "app/exercise_options.h"
 #include "app/instrument_panel.h"
 #include "app/judge_rules.h"
 #include "app/transport_panel.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QMenu>
+#include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -275,6 +277,9 @@ TEST_F(InstrumentsTest, AMelodyPlayedOnThePianoIsWrittenNoteByNoteWithItsMarks) 
     TForm1& w = *w_;
     w.SelectModule(6);
     w.Settings().MelodyOptions.NoteCount = 3;
+    // Before the task a right press on a play-style button lets the cadence be heard.
+    QTest::mousePress(w.Options()->PlayStyleButton(0), Qt::RightButton);
+    EXPECT_TRUE(w.Session().TimerMidi1()->isActive());
     w.NyKnapClick();
     ASSERT_EQ(w.Task().running, 1);
     const ExerciseItem item = w.Session().Item();
