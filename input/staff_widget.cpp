@@ -214,8 +214,13 @@ void StaffWidget::ShowBar(int x, bool doubleBar) {
     bar.Type = StaffItem::Kind::Bar;
     bar.X = x;
     bar.Code = doubleBar ? 1 : 0;
-    bar.Hidden = scrolling();
-    items_.push_back(bar);
+    addItem(std::move(bar));
+}
+
+// Written during a scroll, an item shows once the scroll ends.
+void StaffWidget::addItem(StaffItem item) {
+    item.Hidden = scrolling();
+    items_.push_back(std::move(item));
     update();
 }
 
@@ -225,9 +230,7 @@ void StaffWidget::MarkNote(int x, int y, int rgb) {
     mark.X = x;
     mark.Y = y;
     mark.Code = rgb;
-    mark.Hidden = scrolling();
-    items_.push_back(mark);
-    update();
+    addItem(std::move(mark));
 }
 
 void StaffWidget::WriteText(int x, int y, const QString& text, std::optional<QFont> font) {
@@ -237,9 +240,7 @@ void StaffWidget::WriteText(int x, int y, const QString& text, std::optional<QFo
     t.X = x;
     t.Y = y;
     t.Text = text;
-    t.Hidden = scrolling();
-    items_.push_back(t);
-    update();
+    addItem(std::move(t));
 }
 
 void StaffWidget::RewriteText(int x, int y, const QString& text, std::optional<QFont> font) {

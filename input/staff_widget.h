@@ -122,6 +122,7 @@ protected:
 private:
     std::vector<SignatureGlyph> computeSignature() const;
     void restoreBarAccidentals();
+    void addItem(StaffItem item);
 
     std::vector<StaffItem> items_;
     std::vector<SignatureGlyph> signature_;

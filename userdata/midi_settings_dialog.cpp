@@ -127,23 +127,31 @@ TIndstillinger::~TIndstillinger() {
     lastPage = pages_->currentIndex();
 }
 
+// An output's group: its device, channel, GM box and one more check box beside them.
+QGroupBox* TIndstillinger::outputGroup(QWidget* page, int captionId, int channelHintId,
+                                       QComboBox*& device, QSpinBox*& channel, QCheckBox*& gm,
+                                       QCheckBox*& other, int otherCaptionId, int otherHintId) {
+    auto* group = new QGroupBox(LoadStr(captionId), page);
+    auto* grid = new QGridLayout(group);
+    device = deviceList(group, sound_.outputs);
+    channel = channelSpin(group, channelHintId);
+    gm = MakeCheck(group, 1372, 1373);
+    other = MakeCheck(group, otherCaptionId, otherHintId);
+    grid->addWidget(caption(group, kDeviceCaption), 0, 0);
+    grid->addWidget(device, 0, 1, 1, 3);
+    grid->addWidget(caption(group, kChannelCaption), 1, 0);
+    grid->addWidget(channel, 1, 1);
+    grid->addWidget(gm, 1, 2);
+    grid->addWidget(other, 1, 3);
+    return group;
+}
+
 QWidget* TIndstillinger::buildDevicePage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
 
-    auto* out = new QGroupBox(LoadStr(kOutCaption), page);
-    auto* outGrid = new QGridLayout(out);
-    comboOut_ = deviceList(out, sound_.outputs);
-    spinOut_ = channelSpin(out, kOutChannelHint);
-    checkGMOut_ = MakeCheck(out, 1372, 1373);
-    checkSpeaker_ = MakeCheck(out, 1375, 1444);
-    outGrid->addWidget(caption(out, kDeviceCaption), 0, 0);
-    outGrid->addWidget(comboOut_, 0, 1, 1, 3);
-    outGrid->addWidget(caption(out, kChannelCaption), 1, 0);
-    outGrid->addWidget(spinOut_, 1, 1);
-    outGrid->addWidget(checkGMOut_, 1, 2);
-    outGrid->addWidget(checkSpeaker_, 1, 3);
-    layout->addWidget(out);
+    layout->addWidget(outputGroup(page, kOutCaption, kOutChannelHint, comboOut_, spinOut_,
+                                  checkGMOut_, checkSpeaker_, 1375, 1444));
 
     auto* in = new QGroupBox(LoadStr(kInCaption), page);
     auto* inGrid = new QGridLayout(in);
@@ -152,19 +160,8 @@ QWidget* TIndstillinger::buildDevicePage() {
     inGrid->addWidget(comboIn_, 0, 1, 1, 3);
     layout->addWidget(in);
 
-    auto* thru = new QGroupBox(LoadStr(kThruCaption), page);
-    auto* thruGrid = new QGridLayout(thru);
-    comboThru_ = deviceList(thru, sound_.outputs);
-    spinThru_ = channelSpin(thru, kThruChannelHint);
-    checkGMThru_ = MakeCheck(thru, 1372, 1373);
-    checkThru_ = MakeCheck(thru, 1370, 1371);
-    thruGrid->addWidget(caption(thru, kDeviceCaption), 0, 0);
-    thruGrid->addWidget(comboThru_, 0, 1, 1, 3);
-    thruGrid->addWidget(caption(thru, kChannelCaption), 1, 0);
-    thruGrid->addWidget(spinThru_, 1, 1);
-    thruGrid->addWidget(checkGMThru_, 1, 2);
-    thruGrid->addWidget(checkThru_, 1, 3);
-    layout->addWidget(thru);
+    layout->addWidget(outputGroup(page, kThruCaption, kThruChannelHint, comboThru_, spinThru_,
+                                  checkGMThru_, checkThru_, 1370, 1371));
 
     for (int id : {1400, 1401, 1402})
         layout->addWidget(explanation(page, id));

@@ -7,6 +7,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QGridLayout;
 class QLabel;
 class QSlider;
@@ -96,6 +97,9 @@ protected:
 
 private:
     QWidget* buildDevicePage();
+    QGroupBox* outputGroup(QWidget* page, int captionId, int channelHintId, QComboBox*& device,
+                           QSpinBox*& channel, QCheckBox*& gm, QCheckBox*& other,
+                           int otherCaptionId, int otherHintId);
     QWidget* buildSoundPage();
     QWidget* buildRemotePage();
     void fillFromSettings();
