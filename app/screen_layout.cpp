@@ -13,6 +13,7 @@
 #include "app/rhythm_options.h"
 #include "app/score_panel.h"
 #include "app/sound_panel.h"
+#include "app/tab_order.h"
 #include "app/transport_panel.h"
 #include "input/answer_layout.h"
 #include "input/answer_panel.h"
@@ -175,6 +176,11 @@ void ScreenLayout::placeStaffAndInstruments(int w, int h, int statusHeight) {
 }
 
 void ScreenLayout::EarDoScreen() {
+    placeControls();
+    OrderTabsByScreen(&w_);
+}
+
+void ScreenLayout::placeControls() {
     QWidget* central = w_.centralWidget();
     if (central == nullptr || w_.ModuleButtons() == nullptr || w_.Pan_Klaver() == nullptr)
         return;

@@ -12,6 +12,7 @@ public:
     void EarDoScreen();
 
 private:
+    void placeControls();
     void placeStaffAndInstruments(int w, int h, int statusHeight);
     void placeMelodyAndKeyControls(int menuHeight, int oveWidth, int bottom);
 

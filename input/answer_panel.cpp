@@ -255,6 +255,7 @@ void AnswerPanel::PlaceChecks(const QString& title, int count) {
             caption = QStringLiteral(" ");
         }
         b->setText(caption);
+        b->setAccessibleName(accessibleBoxName(i));
         b->setCursor(cursors_.cursor(CursorSmallHand));
         setTickQuietly(b, validModule(module_) && settings_.AnswerChecks[module_ - 1][i] != 0);
         paintCaption(i);
@@ -268,6 +269,21 @@ void AnswerPanel::PlaceChecks(const QString& title, int count) {
     answerBoxCount_ = count;
     selectedCount_ = selected;
     emit screenLayoutRequested();
+}
+
+QString AnswerPanel::accessibleBoxName(int index) const {
+    if (module_ == kRhythm)
+        return LoadStr(kRhythmCaption[static_cast<std::size_t>(std::min(index, 11))]);
+    if (module_ == kInversions && index >= kFirstInversionGridBox) {
+        // A grid box is named by its row's chord and its column's position.
+        const int chord = index % kFirstInversionGridBox;
+        const int column = index / kFirstInversionGridBox;
+        return QString::fromStdString(names_.name(ModuleId::Inversions, chord)) +
+               QStringLiteral(", ") +
+               QString::fromStdString(
+                   names_.name(ModuleId::Inversions, kFirstInversionGridBox * column));
+    }
+    return QString(); // the caption names the box
 }
 
 void AnswerPanel::placeColumnLabels() {

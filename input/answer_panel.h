@@ -176,6 +176,8 @@ signals:
     void screenLayoutRequested();
 
 private:
+    // What a screen reader says for box `index` where its caption says nothing.
+    QString accessibleBoxName(int index) const;
     void setTickQuietly(AnswerBox* box, bool ticked);
     void paintCaption(int index);
     void storeTick(int index);

@@ -2,9 +2,11 @@
 
 #include "userdata/strings.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QToolTip>
 #include <QWidget>
 
@@ -12,10 +14,31 @@
 
 namespace harmik {
 
+namespace {
+
+// A control that shows no text of its own (a picture button, a slider, a drawing) is named
+// after its hint's short part, for screen readers; the long part describes every control.
+bool showsOwnText(const QWidget* widget) {
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+        return !button->text().trimmed().isEmpty();
+    if (const auto* label = qobject_cast<const QLabel*>(widget))
+        return !label->text().trimmed().isEmpty();
+    return false;
+}
+
+void ApplyAccessibleHint(QWidget* widget, const HintParts& parts) {
+    widget->setAccessibleDescription(parts.Long.isEmpty() ? parts.Short : parts.Long);
+    if (!showsOwnText(widget))
+        widget->setAccessibleName(parts.Short);
+}
+
+} // namespace
+
 void ApplyHint(QWidget* widget, const QString& hint) {
     const HintParts parts = SplitHint(hint);
     widget->setToolTip(parts.Short);
     widget->setStatusTip(parts.Long);
+    ApplyAccessibleHint(widget, parts);
 }
 
 void ApplyHint(QAction* action, const QString& hint) {
