@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "theory/keys.h"
 #include "theory/note_names.h"
 #include "theory_test_strings.h"
 
 namespace harmik {
 namespace {
-
-constexpr int kLetterC = 0, kLetterD = 1, kLetterE = 2, kLetterF = 3, kLetterG = 4, kLetterA = 5,
-              kLetterB = 6;
 
 TEST(Keys, FifthsPositionMatchesTheCircleOfFifths) {
     // Each fifth up adds a sharp (or removes a flat) around the circle, wrapping from 5 sharps
@@ -23,77 +22,49 @@ TEST(Keys, FifthsPositionMatchesTheCircleOfFifths) {
     }
 }
 
-TEST(Keys, SignatureStepsSpellSharpsAndFlatsInOrder) {
-    const std::array<int, 6> sharps = {kLetterF, kLetterC, kLetterG, kLetterD, kLetterA, kLetterE};
-    const std::array<int, 6> flats = {kLetterB, kLetterE, kLetterA, kLetterD, kLetterG, kLetterC};
-    for (int k = 1; k <= 6; ++k) {
-        EXPECT_EQ(KeySignatureSteps[static_cast<std::size_t>(6 + k)] % 7, sharps[k - 1]);
-        EXPECT_EQ(KeySignatureSteps[static_cast<std::size_t>(6 - k)] % 7, flats[k - 1]);
-    }
-}
-
 TEST(Keys, TonalityRows) {
     const int rows[] = {0, 5, 14, 7, 25, 26, 24};
     for (int t = 0; t < kTonalityCount; ++t)
         EXPECT_EQ(tonalityScaleRow(t), rows[t]);
 }
 
-TEST(SetupKeySignature, DHarmonicMinorRaisesC) {
-    const KeyState key = SetupKeySignature(62, 3);
-    EXPECT_EQ(key.signatureKey, 5); // F major: one flat
-    for (const auto& staff : key.staffAccidentals)
-        for (int letter = 0; letter < 7; ++letter)
-            EXPECT_EQ(staff[static_cast<std::size_t>(letter)],
-                      letter == kLetterB ? kFlatCode : kNaturalCode);
-    for (int letter = 0; letter < 7; ++letter)
-        EXPECT_EQ(key.stepAccidentals[static_cast<std::size_t>(letter)],
-                  letter == kLetterC ? kSharpCode : kNaturalCode);
+// Accidentals per letter C D E F G A B: b flat, n natural, # sharp (a raised step).
+std::string letters(const std::array<int, 7>& codes) {
+    std::string out;
+    for (int code : codes)
+        out += code == kFlatCode      ? 'b'
+               : code == kSharpCode   ? '#'
+               : code == kNaturalCode ? 'n'
+                                      : '?';
+    return out;
 }
 
-TEST(SetupKeySignature, MelodicMinorRaisesSixthAndSeventh) {
-    const KeyState e = SetupKeySignature(52, 2); // E melodic minor: C# and D#
-    EXPECT_EQ(e.signatureKey, 7);
-    EXPECT_EQ(e.staffAccidentals[0][kLetterF], kSharpCode);
-    EXPECT_EQ(e.stepAccidentals[kLetterC], kSharpCode);
-    EXPECT_EQ(e.stepAccidentals[kLetterD], kSharpCode);
-    EXPECT_EQ(e.stepAccidentals[kLetterE], kNaturalCode);
-    // G melodic minor (two flats): E natural and F sharp, written as raised steps.
-    const KeyState g = SetupKeySignature(55, 2);
-    EXPECT_EQ(g.staffAccidentals[1][kLetterE], kFlatCode);
-    EXPECT_EQ(g.stepAccidentals[kLetterE], kSharpCode);
-    EXPECT_EQ(g.stepAccidentals[kLetterF], kSharpCode);
-}
-
-TEST(SetupKeySignature, AMinorHasNoSignatureAndHarmonicMinorStillRaisesG) {
-    const KeyState natural = SetupKeySignature(57, 1);
-    EXPECT_EQ(natural.signatureKey, 0);
-    for (int letter = 0; letter < 7; ++letter) {
-        EXPECT_EQ(natural.staffAccidentals[0][static_cast<std::size_t>(letter)], kNaturalCode);
-        EXPECT_EQ(natural.stepAccidentals[static_cast<std::size_t>(letter)], kNaturalCode);
+// The signature on both staves and the steps the tonality raises; an empty signature is not
+// checked (the pentatonic and chromatic tonalities).
+TEST(SetupKeySignature, SignatureAndRaisedStepsOfEachTonality) {
+    const struct {
+        int Tonic, Tonality, SignatureKey;
+        std::string Staff, Steps;
+    } cases[] = {
+        {62, 3, 5, "nnnnnnb", "#nnnnnn"},  // D harmonic minor: one flat, C sharp
+        {52, 2, 7, "nnn#nnn", "##nnnnn"},  // E melodic minor: C sharp and D sharp
+        {55, 2, 10, "nnbnnnb", "nn##nnn"}, // G melodic minor: E natural and F sharp
+        {57, 1, 0, "nnnnnnn", "nnnnnnn"},  // A minor: nothing
+        {57, 3, 0, "nnnnnnn", "nnnn#nn"},  // A harmonic minor still raises G
+        {59, 0, 11, "##n###n", "nnnnnnn"}, // B major: five sharps
+        {63, 1, 6, "bbbnbbb", "nnnnnnn"},  // E flat minor, relative of G flat: six flats
+        {59, 4, -1, "", "nnnnnnn"},        {59, 5, -1, "", "nnnnnnn"}, {59, 6, -1, "", "nnnnnnn"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "tonic " << c.Tonic << " tonality " << c.Tonality);
+        const KeyState key = SetupKeySignature(c.Tonic, c.Tonality);
+        EXPECT_EQ(letters(key.stepAccidentals), c.Steps);
+        if (c.Staff.empty())
+            continue;
+        EXPECT_EQ(key.signatureKey, c.SignatureKey);
+        EXPECT_EQ(letters(key.staffAccidentals[0]), c.Staff);
+        EXPECT_EQ(letters(key.staffAccidentals[1]), c.Staff);
     }
-    // Like every other harmonic minor key, A harmonic minor enters G sharp on its G step.
-    const KeyState harmonic = SetupKeySignature(57, 3);
-    EXPECT_EQ(harmonic.stepAccidentals[kLetterG], kSharpCode);
-    EXPECT_EQ(harmonic.stepAccidentals[kLetterF], kNaturalCode);
-}
-
-TEST(SetupKeySignature, MajorAndPentatonicTonalitiesAddNoSteps) {
-    for (int tonality : {0, 4, 5, 6}) {
-        const KeyState key = SetupKeySignature(59, tonality);
-        for (int a : key.stepAccidentals)
-            EXPECT_EQ(a, kNaturalCode) << tonality;
-    }
-    const KeyState bMajor = SetupKeySignature(59, 0);
-    int sharps = 0;
-    for (int a : bMajor.staffAccidentals[0])
-        sharps += a == kSharpCode ? 1 : 0;
-    EXPECT_EQ(sharps, 5);
-    const KeyState ebMinor = SetupKeySignature(63, 1); // relative of Gb: six flats
-    EXPECT_EQ(ebMinor.signatureKey, 6);
-    int flats = 0;
-    for (int a : ebMinor.staffAccidentals[1])
-        flats += a == kFlatCode ? 1 : 0;
-    EXPECT_EQ(flats, 6);
 }
 
 TEST(StaffSteps, BlackKeysAreSpelledFromEitherSide) {

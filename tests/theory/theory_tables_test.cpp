@@ -20,26 +20,8 @@ std::set<int> pitchClasses(std::span<const std::uint8_t> offsets) {
     return classes;
 }
 
-TEST(ScaleTable, EveryScaleRunsFromTheRootToItsOctaveInRisingSteps) {
-    for (int row = 0; row < kScaleCount; ++row) {
-        const ScaleRecord& s = ScaleTable[static_cast<std::size_t>(row)];
-        SCOPED_TRACE(row);
-        ASSERT_GE(s.Count, 6);
-        ASSERT_LE(s.Count, 13);
-        EXPECT_EQ(s.Offsets[0], 0);
-        EXPECT_EQ(s.Offsets[s.Count - 1], 12);
-        EXPECT_TRUE(
-            std::is_sorted(s.Offsets.begin(), s.Offsets.begin() + s.Count, std::less_equal<>()) &&
-            std::adjacent_find(s.Offsets.begin(), s.Offsets.begin() + s.Count) ==
-                s.Offsets.begin() + s.Count);
-        for (int i = s.Count; i < 13; ++i)
-            EXPECT_EQ(s.Offsets[static_cast<std::size_t>(i)], 0);
-        EXPECT_GE(s.Difficulty, 2);
-        EXPECT_LE(s.Difficulty, 4);
-    }
-}
-
-// Mode k of a family is the family's first row played from its k-th degree.
+// Mode k of a family is the family's first row played from its k-th degree, and every mode is
+// of a difficulty the points know (2 to 4).
 void expectModesOfFamily(int firstRow) {
     const ScaleRecord& parent = ScaleTable[static_cast<std::size_t>(firstRow)];
     for (int degree = 0; degree < 7; ++degree) {
@@ -49,8 +31,9 @@ void expectModesOfFamily(int firstRow) {
             expected.push_back(
                 (parent.Offsets[static_cast<std::size_t>((degree + i) % 7)] - start + 12) % 12);
         expected.push_back(12);
-        EXPECT_EQ(asInts(ScaleTable[static_cast<std::size_t>(firstRow + degree)].notes()), expected)
-            << "row " << firstRow + degree;
+        const ScaleRecord& mode = ScaleTable[static_cast<std::size_t>(firstRow + degree)];
+        EXPECT_EQ(asInts(mode.notes()), expected) << "row " << firstRow + degree;
+        EXPECT_TRUE(mode.Difficulty >= 2 && mode.Difficulty <= 4) << "row " << firstRow + degree;
     }
 }
 
@@ -95,8 +78,6 @@ TEST(ChordTables, TypesFollowEachOtherWithoutGaps) {
         next += ChordTypeIndex[static_cast<std::size_t>(type)].Count;
     }
     EXPECT_EQ(next, kChordVoicingCount);
-    EXPECT_EQ(ChordTypeIndex[1].First, 3);
-    EXPECT_EQ(ChordTypeIndex[47].First, 145);
 }
 
 TEST(ChordTables, EveryVoicingHasItsRootLowestAndTheSameNotesAsItsType) {
@@ -174,11 +155,6 @@ TEST(InversionTable, TriadsHaveNoThirdInversionAndOnlyBlocksOneToFourAreAsked) {
     const int difficulties[7] = {1, 1, 2, 1, 2, 2, 2};
     for (int chord = 0; chord < 7; ++chord)
         EXPECT_EQ(InversionTable[static_cast<std::size_t>(chord)].Difficulty, difficulties[chord]);
-}
-
-TEST(IntervalDifficulty, Values) {
-    const std::array<std::uint8_t, 12> expected = {1, 4, 4, 3, 4, 2, 4, 2, 4, 4, 4, 4};
-    EXPECT_EQ(IntervalDifficulty, expected);
 }
 
 std::set<int> groupMembers(ModuleId module, int group, int count) {
