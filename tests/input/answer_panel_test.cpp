@@ -425,9 +425,6 @@ TEST(PanelGeometry, BoxesStandInTheColumnsOfEachModule) {
         EXPECT_EQ(l.Boxes[std::size_t(c.box)].Rect, c.rect) << c.module << " box " << c.box;
     }
     EXPECT_TRUE(ComputePanelLayout(window800(6, 0, 0)).Boxes.empty()) << "melodies: no panel";
-    EXPECT_EQ(Nearest(63.5), 64);
-    EXPECT_EQ(Nearest(-2.5), -2);
-    EXPECT_EQ(Trunc(-2.7), -2);
 }
 
 TEST(PanelGeometry, PanelFontsLabelsAndBracketsOfEachModule) {

@@ -61,13 +61,6 @@ TEST(StaffGeometry, AccidentalGridStacksColumnsLeftward) {
     EXPECT_EQ(m.place(40, 3), 0);
 }
 
-TEST(StaffGeometry, SecondsAndUnisonsShiftRight) {
-    EXPECT_EQ(secondShift(53, 56, false, false), 9);
-    EXPECT_EQ(secondShift(56, 56, true, false), 11);
-    EXPECT_EQ(secondShift(53, 56, false, true), 0);  // the previous one moved already
-    EXPECT_EQ(secondShift(50, 56, false, false), 0); // a third
-}
-
 TEST(StaffGeometry, SpellingInAKey) {
     EXPECT_EQ(spellFlatSide(61).Step, 15);
     EXPECT_EQ(spellFlatSide(61).Accidental, 1);

@@ -81,6 +81,14 @@ protected:
         for (int i = 0; i < 3; ++i)
             QCoreApplication::processEvents();
     }
+    // One sysex buffer of 8 bytes, so that every block needs the same buffer back.
+    void reopenWithOneSysexBuffer() {
+        input.Close();
+        input.setSysexBufferCount(1);
+        input.setSysexBufferSize(8);
+        input.Open();
+        input.Start();
+    }
     void feedFromDriverThread(const std::vector<std::vector<std::uint8_t>>& messages) {
         std::thread driver([&] {
             for (const auto& m : messages)
@@ -131,11 +139,7 @@ TEST_F(MidiInputRing, ActiveSensingAndClockNeverArrive) {
 }
 
 TEST_F(MidiInputRing, SysexArrivesAsOneEventWithItsOwnCopyAndTheBufferIsReused) {
-    input.Close();
-    input.setSysexBufferCount(1);
-    input.setSysexBufferSize(8);
-    input.Open();
-    input.Start();
+    reopenWithOneSysexBuffer();
     const std::vector<std::uint8_t> block{0xF0, 0x43, 0x10, 0x4C, 0xF7};
     for (int round = 0; round < 3; ++round) { // one buffer serves every block in turn
         feedFromDriverThread({block});
@@ -157,12 +161,8 @@ TEST_F(MidiInputRing, SysexArrivesAsOneEventWithItsOwnCopyAndTheBufferIsReused) 
 }
 
 TEST_F(MidiInputRing, PopMidiEventTakesEventsInOrderAndHandsSysexBuffersBack) {
-    input.Close();
-    input.setSysexBufferCount(1);
-    input.setSysexBufferSize(8);
     input.OnMidiInput = nullptr; // the test empties the ring itself
-    input.Open();
-    input.Start();
+    reopenWithOneSysexBuffer();
     const std::vector<std::uint8_t> block{0xF0, 0x43, 0x10, 0x4C, 0xF7};
     TMyMidiEvent e;
     for (int round = 0; round < 3; ++round) { // the one buffer must come back every time

@@ -17,7 +17,10 @@ using test::optionsWithTicked;
 
 // ---- drawing the item -------------------------------------------------------------------
 
-TEST(PickTickedItem, EveryTickedItemIsDrawnAndNoOtherOne) {
+// Every ticked item is drawn about equally often and no other one; a lone ticked item is drawn
+// even though it repeats the last one, and a ticked count larger than the ticks still gives a
+// ticked item.
+TEST(PickTickedItem, OnlyTickedItemsAreDrawnEvenWhenTheyRepeatOrTheCountIsWrong) {
     const GeneratorOptions options = optionsWithTicked({2, 9, 30, 47}, 48);
     Random random(3);
     std::map<int, int> seen;
@@ -27,6 +30,14 @@ TEST(PickTickedItem, EveryTickedItemIsDrawnAndNoOtherOne) {
     for (auto [item, count] : seen) {
         EXPECT_TRUE(item == 2 || item == 9 || item == 30 || item == 47);
         EXPECT_NEAR(count, 500, 100) << item;
+    }
+    const GeneratorOptions lone = optionsWithTicked({17}, 36);
+    GeneratorOptions miscounted = optionsWithTicked({4, 6}, 28);
+    miscounted.SelectedCount = 9;
+    for (int i = 0; i < 200; ++i) {
+        EXPECT_EQ(PickTickedItem(lone, 17, 0, 36, random), 17);
+        const int item = PickTickedItem(miscounted, -1, 0, 28, random);
+        EXPECT_TRUE(item == 4 || item == 6) << item;
     }
 }
 
@@ -47,34 +58,6 @@ TEST(PickTickedItem, RepeatsAreAvoidedWithTwoDrawsUpToThreeItemsAndFourAbove) {
     EXPECT_NEAR(repeatShare(3, 2), 1.0 / 9, 0.015);
     EXPECT_NEAR(repeatShare(4, 3), 1.0 / 256, 0.003);
     EXPECT_NEAR(repeatShare(10, 4), 0.0, 0.001);
-}
-
-TEST(PickTickedItem, InversionsSkipTheLabelColumnAndHiddenBoxes) {
-    GeneratorOptions options = optionsWithAllTicked(35);
-    for (int box : {28, 29, 30})
-        options.AnswerVisible[static_cast<std::size_t>(box)] = false;
-    options.SelectedCount = 25;
-    Random random(11);
-    std::set<int> seen;
-    for (int i = 0; i < 3000; ++i)
-        seen.insert(PickTickedItem(options, -1, kFirstInversionItem, 35, random));
-    EXPECT_EQ(seen.size(), 25u);
-    for (int record : seen)
-        EXPECT_TRUE(isAskableInversion(record)) << record;
-}
-
-// A lone ticked item is drawn even though it repeats the last one, and a ticked count larger
-// than the ticks still gives a ticked item.
-TEST(PickTickedItem, OnlyTickedItemsAreDrawnEvenWhenTheyRepeatOrTheCountIsWrong) {
-    const GeneratorOptions lone = optionsWithTicked({17}, 36);
-    GeneratorOptions miscounted = optionsWithTicked({4, 6}, 28);
-    miscounted.SelectedCount = 9;
-    Random random(5);
-    for (int i = 0; i < 200; ++i) {
-        EXPECT_EQ(PickTickedItem(lone, 17, 0, 36, random), 17);
-        const int item = PickTickedItem(miscounted, -1, 0, 28, random);
-        EXPECT_TRUE(item == 4 || item == 6) << item;
-    }
 }
 
 // ---- intervals --------------------------------------------------------------------------
@@ -320,41 +303,29 @@ TEST(GenerateChord, AFixedRootIsLoweredWhenTheChordReachesTheUpperLimit) {
     EXPECT_EQ(item.keyTonic, 59);
 }
 
-TEST(GenerateChord, VoicingsOnlyWithBelig) {
-    GeneratorOptions options = optionsWithTicked({13}, 48); // maj9: four voicings
-    ExerciseItem item;
-    Random random(9);
-    std::set<int> voicings;
-    for (int i = 0; i < 200; ++i) {
-        GenerateChord(item, options, random);
-        voicings.insert(item.voicing);
-    }
-    EXPECT_EQ(voicings, (std::set<int>{0}));
-    options.Belig = true;
-    for (int i = 0; i < 200; ++i) {
-        GenerateChord(item, options, random);
-        voicings.insert(item.voicing);
-    }
-    EXPECT_EQ(voicings, (std::set<int>{0, 1, 2, 3}));
-}
-
-TEST(GenerateChord, PointsCountTheVoicing) {
+// Without Belig only the close voicing is played; with it all four voicings of maj9 (type 13)
+// and its neighbour of the same difficulty come, and the points count the voicing.
+TEST(GenerateChord, VoicingsOnlyWithBeligAndPointsCountThem) {
     GeneratorOptions options = optionsWithTicked({13, 20}, 48);
-    options.Belig = true;
     options.PlayMode = PlayMelodic;
     ExerciseItem item;
     Random random(21);
-    std::set<int> voicingsSeen;
-    for (int i = 0; i < 400; ++i) {
-        GenerateChord(item, options, random);
-        // difficulty 3: base 15 + 5 + 3 x voicing; sqrt(1) x base x 1.5, halves to even
-        const int base = 20 + 3 * item.voicing;
-        const int expected[] = {30, 34, 39, 44}; // 30, 34.5 -> 34, 39, 43.5 -> 44
-        EXPECT_EQ(item.points, expected[item.voicing]) << base;
-        EXPECT_EQ(item.pointStep, item.points / 5);
-        voicingsSeen.insert(item.voicing);
+    for (bool belig : {false, true}) {
+        options.Belig = belig;
+        std::set<int> voicings;
+        for (int i = 0; i < 400; ++i) {
+            GenerateChord(item, options, random);
+            voicings.insert(item.voicing);
+            // difficulty 3: base 15 + 5 + 3 x voicing; 1 x base x 1.5: 30, 34.5 -> 34, 39, 43.5 ->
+            // 44
+            const int expected[] = {30, 34, 39, 44};
+            if (belig) {
+                EXPECT_EQ(item.points, expected[item.voicing]) << item.voicing;
+                EXPECT_EQ(item.pointStep, item.points / 5);
+            }
+        }
+        EXPECT_EQ(voicings, belig ? (std::set<int>{0, 1, 2, 3}) : (std::set<int>{0}));
     }
-    EXPECT_EQ(voicingsSeen.size(), 4u);
 }
 
 TEST(GenerateChord, NotesStayWithinTheCompassAndARandomRootWithRoomWithinTheRange) {
@@ -385,7 +356,10 @@ TEST(GenerateChord, NotesStayWithinTheCompassAndARandomRootWithRoomWithinTheRang
 
 // ---- inversions -------------------------------------------------------------------------
 
+// Every askable record is drawn, never the label column nor the hidden triads' third
+// inversions, and the notes stay within the compass.
 TEST(GenerateInversion, RecordsComeFromBlocksOneToFourAndNotesFromTheCompass) {
+    std::set<int> seen;
     GeneratorOptions options = optionsWithAllTicked(35, kFirstInversionItem);
     for (int box : {28, 29, 30})
         options.AnswerVisible[static_cast<std::size_t>(box)] = false;
@@ -402,11 +376,13 @@ TEST(GenerateInversion, RecordsComeFromBlocksOneToFourAndNotesFromTheCompass) {
                 for (int i = 0; i < 1500; ++i) {
                     GenerateInversion(item, options, random);
                     ASSERT_TRUE(isAskableInversion(item.itemIndex)) << item.itemIndex;
+                    seen.insert(item.itemIndex);
                     const InversionRecord& r = InversionTable[item.itemIndex];
                     ASSERT_GE(item.root + r.Offsets[0], 36);
                     ASSERT_LE(item.root + r.span(), 83);
                 }
             }
+    EXPECT_EQ(seen.size(), 25u);
 }
 
 TEST(GenerateInversion, PointsAndClefFromTheBass) {
@@ -439,21 +415,15 @@ TEST(GenerateInversion, AGivenRowLabelPlaysTheRootPosition) {
 
 // ---- arithmetic -------------------------------------------------------------------------
 
-TEST(ExercisePoints, RoundingGoesHalfToEven) {
-    EXPECT_EQ(roundHalfEven(22.5), 22);
-    EXPECT_EQ(roundHalfEven(23.5), 24);
-    EXPECT_EQ(roundHalfEven(2.4999), 2);
-    EXPECT_EQ(roundHalfEven(-2.5), -2);
-    EXPECT_EQ(itemPoints(0, 10, 1.5, 20), 0) << "nothing ticked gives no points, not a NaN";
-}
-
-TEST(ExercisePoints, ClefThresholds) {
+// The clef thresholds of scales and intervals; nothing ticked gives no points, not a NaN.
+TEST(ExercisePoints, ClefThresholdsAndNoTicks) {
     EXPECT_EQ(scaleClef(53, 65), ClefBass);
     EXPECT_EQ(scaleClef(53, 66), ClefBoth);
     EXPECT_EQ(scaleClef(54, 66), ClefTreble);
     EXPECT_EQ(intervalClef(54, 60), ClefBass);
     EXPECT_EQ(intervalClef(55, 65), ClefTreble);
     EXPECT_EQ(intervalClef(55, 62), ClefBass) << "average 58 lies below middle C";
+    EXPECT_EQ(itemPoints(0, 10, 1.5, 20), 0);
 }
 
 } // namespace

@@ -7,8 +7,9 @@
 namespace harmik {
 namespace {
 
+const ItemNameList list = BuildItemNameList(test::theoryLookup());
+
 TEST(ItemNameList, SlicesFollowEachOtherInModuleOrder) {
-    const ItemNameList list = BuildItemNameList(test::theoryLookup());
     EXPECT_EQ(list.Items.size(), 36u + 28u + 48u + 35u + 48u);
     EXPECT_EQ(list.name(ModuleId::Intervals, 0), "Унисон");
     EXPECT_EQ(list.name(ModuleId::Scales, 0), "Ионийский");
@@ -22,7 +23,6 @@ TEST(ItemNameList, SlicesFollowEachOtherInModuleOrder) {
 }
 
 TEST(ItemNameList, IntervalNamesStopAtTheTenthExceptForTwoOctaves) {
-    const ItemNameList list = BuildItemNameList(test::theoryLookup());
     EXPECT_EQ(list.intervalName(12), "Октава");
     EXPECT_EQ(list.intervalName(16), "(Б.децима)");
     EXPECT_EQ(list.intervalName(24), "2 Октавы");
@@ -31,7 +31,6 @@ TEST(ItemNameList, IntervalNamesStopAtTheTenthExceptForTwoOctaves) {
 }
 
 TEST(ItemNameList, InversionLabelsNameTheColumns) {
-    const ItemNameList list = BuildItemNameList(test::theoryLookup());
     EXPECT_EQ(list.name(ModuleId::Inversions, 7), "осн.вид");
     EXPECT_EQ(list.name(ModuleId::Inversions, 13), "осн.вид");
     EXPECT_EQ(list.name(ModuleId::Inversions, 14), "1. обращ.");
@@ -40,7 +39,6 @@ TEST(ItemNameList, InversionLabelsNameTheColumns) {
 }
 
 TEST(ItemNameList, LongestNamesCountCharactersNotBytes) {
-    const ItemNameList list = BuildItemNameList(test::theoryLookup());
     EXPECT_EQ(list.LongestInterval, 10);  // "(М.децима)", "(Б.децима)"
     EXPECT_EQ(list.LongestScale, 21);     // "Миксолидийский b9,b13"
     EXPECT_EQ(list.LongestChord, 12 - 3); // "m7(b5) add11", "maj13(#11)" is 10
