@@ -99,20 +99,3 @@ TEST(StaffGeometry, ScrollEasesAndRoundsHalvesToEven) {
     const auto twice = scrollSteps(220);
     EXPECT_EQ(std::accumulate(twice.begin(), twice.end(), 0), 220);
 }
-
-TEST(StaffGeometry, WhiteKeyLayout) {
-    const auto notes = whiteKeyLayout(800);
-    ASSERT_EQ(notes.size(), 28u);
-    EXPECT_EQ(notes.front().X, 48); // 800 / 28 / 2 + 34
-    EXPECT_EQ(notes.back().X, 820);
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-        EXPECT_EQ(notes[i].Clef, i < 14 ? 2 : 1);
-        EXPECT_EQ(notes[i].Note < 60, i < 14);
-        if (i > 0) {
-            EXPECT_GE(notes[i].X - notes[i - 1].X, 28);
-            EXPECT_LE(notes[i].X - notes[i - 1].X, 29);
-        }
-    }
-    EXPECT_EQ(notes[14].Note, 60);
-    EXPECT_EQ(notes.back().Note, 83);
-}

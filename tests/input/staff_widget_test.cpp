@@ -33,11 +33,21 @@ TEST_F(StaffWidgetTest, WhiteKeyDisplayWritesFourteenNotesOnEachStaff) {
     const auto heads = itemsOf(staff, Kind::Head);
     ASSERT_EQ(heads.size(), 28u);
     const auto layout = whiteKeyLayout(800 - 34);
+    // C to B on the bass staff, middle C to B on the treble, evenly spread.
     for (std::size_t i = 0; i < heads.size(); ++i) {
         EXPECT_EQ(heads[i].X, layout[i].X) << i;
         EXPECT_EQ(heads[i].Left, 0) << i; // one note per column: nothing shifts
         EXPECT_EQ(heads[i].Y, Staff_Y(heads[i].Step, heads[i].Clef)) << i;
+        EXPECT_EQ(heads[i].Clef, i < 14 ? 2 : 1) << i;
+        EXPECT_EQ(layout[i].Note < 60, i < 14) << i;
+        if (i > 0) {
+            EXPECT_NEAR(heads[i].X - heads[i - 1].X, (800 - 34) / 28.0, 1.0) << i;
+        }
     }
+    EXPECT_EQ(layout[14].Note, 60);
+    EXPECT_EQ(layout.back().Note, 83);
+    EXPECT_EQ(whiteKeyLayout(800).front().X, 48); // 800 / 28 / 2 + 34
+    EXPECT_EQ(whiteKeyLayout(800).back().X, 820);
     EXPECT_LE(heads.back().X + 6, 800); // the top B is inside the picture
     EXPECT_EQ(heads.back().Step, 27);
     EXPECT_TRUE(itemsOf(staff, Kind::Accidental).empty());

@@ -66,9 +66,7 @@ const std::vector<std::string> kPrintedLabels = {
     "VIм.мин.7 - IIм.маж.7 - Vм.маж.7 - I",
     "I 13 - VI 13 - IV 13 - II 13",
     "IIм.мин.7 - Vм.маж.7 - IIIм.мин.7 - VIм.маж.7",
-    "VI7(#9) - II 13 - V7(#9) - I 13"
-
-};
+    "VI7(#9) - II 13 - V7(#9) - I 13"};
 
 StringLookup lookupWithHint() {
     return [](int id) {
