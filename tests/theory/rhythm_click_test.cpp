@@ -27,14 +27,6 @@ TEST(RhythmClickGrid, ClicksEveryBeatAndMarksTheProgramsNotesAfterTheCountIn) {
     EXPECT_EQ(grid[69], StepSilent) << "a tied note is not struck again";
 }
 
-TEST(RhythmClickGrid, ReadingModeHoldsOnlyClicks) {
-    const Rhythm r = MakeRhythm({8, 8, 8, 24, 48});
-    ClickGrid grid{};
-    FillClickGrid(grid, r, 6, RhythmRead); // 6/8: a click every eighth, 6 cells
-    for (int cell = 0; cell < kClickGridCells; ++cell)
-        ASSERT_EQ(grid[static_cast<std::size_t>(cell)], cell % 6 == 0 ? StepClick : StepSilent);
-}
-
 TEST(RhythmClickTrackFill, LaysOutOnePassOfTheExercise) {
     const Rhythm r = MakeRhythm({24, 24, 48, 96});
     RhythmOptions o = Options(3, 2);
@@ -69,11 +61,17 @@ TEST(RhythmClickTrackFill, LaysOutOnePassOfTheExercise) {
     EXPECT_EQ(track.Steps[84], StepClick) << "inside the half note";
 }
 
-TEST(RhythmClickTrackFill, ReadingModeLeavesOutTheProgramsBarsAndTheEmptyBar) {
+// In reading mode the grid holds only clicks, and the track leaves out the program's bars and
+// the empty bar.
+TEST(RhythmClickTrackFill, ReadingModeHoldsOnlyClicksAndTheUsersBars) {
     RhythmOptions o = Options(6, 3, RhythmRead);
     o.InterBar = 1;
+    ClickGrid grid{};
+    FillClickGrid(grid, MakeRhythm({8, 8, 8, 24, 48}), o.Metre, o.RhythmMode);
+    for (int cell = 0; cell < kClickGridCells; ++cell) // 6/8: a click every eighth, 6 cells
+        ASSERT_EQ(grid[static_cast<std::size_t>(cell)], cell % 6 == 0 ? StepClick : StepSilent);
     ClickTrack track;
-    FillClickTrack(track, ClickGrid{}, o, RhythmSoundSettings{}, 90, 0);
+    FillClickTrack(track, grid, o, RhythmSoundSettings{}, 90, 0);
     EXPECT_EQ(track.StepsPerBar, 36);
     EXPECT_EQ(track.StepCount, 4 * 36 - 1) << "count-in and three bars of 6/8";
 }
