@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QSet>
 #include <QTimer>
 #include <QToolButton>
 
@@ -99,7 +100,15 @@ protected:
         QObject::connect(watcher, &QTimer::timeout, watcher, [this] {
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* message = qobject_cast<TTutorMessage*>(modal)) {
+                if (closeMessagesByMidi) {
+                    // A note on the MIDI keyboard closes it (once the input reaches it).
+                    if (!midiFedTo.contains(message))
+                        midi.feed({0x90, 60, 100});
+                    midiFedTo.insert(message);
+                    return;
+                }
                 titles.push_back(message->LabTitel()->text());
+                messages.push_back(message->LabMessage()->text());
                 message->CloseOk();
             } else if (auto* stats = qobject_cast<TStatistikForm*>(modal)) {
                 Judgement j;
@@ -133,7 +142,10 @@ protected:
     }
 
     QPointer<QTimer> watcher;
+    bool closeMessagesByMidi = false;
+    QSet<QObject*> midiFedTo;
     std::vector<QString> titles;
+    std::vector<QString> messages;
     std::vector<Judgement> judgements;
     std::deque<int> choices;
 };
@@ -152,6 +164,9 @@ TEST_F(TutorTest, TasksAreJudgedOnTheirMarksAndALevelChangeRewritesTheProfile) {
     ASSERT_TRUE(tutor.tutorActive());
     ASSERT_EQ(w.Task().running, 1);
     EXPECT_EQ(titles.back(), QStringLiteral("First"));
+    EXPECT_EQ(messages.back(), QStringLiteral("Listen well ") + LoadStr(3550) + QLatin1Char(' ') +
+                                   LoadStr(3551) + QLatin1Char(' ') + LoadStr(3561) +
+                                   QLatin1Char(' ') + LoadStr(3566));
     EXPECT_EQ(w.Task().exercisesPerTask, 4);
     EXPECT_EQ(tutor.LabNiveau()->text(), FormatStr(3500, {1}));
     EXPECT_EQ(tutor.LabTutSet()->text(), FormatStr(1003, {1, 2}));
@@ -288,4 +303,24 @@ TEST_F(TutorTest, TheShippedCourseStartsInEveryModuleWithAnswerBoxes) {
         EXPECT_EQ(w.Task().running, 0);
         EXPECT_FALSE(w.Tutor()->tutorActive());
     }
+
+    // Melodies: the key, tonality, leap and notes come from the task, and the message says so;
+    // this time a note on the MIDI keyboard closes the message.
+    w.SelectModule(6);
+    closeMessagesByMidi = true;
+    w.Tutor()->SpeedTutor()->click();
+    ASSERT_EQ(w.Task().running, 1);
+    EXPECT_EQ(midiFedTo.size(), 1u);
+    const auto place = FindLevel(w.Tutor()->LevelLines(), 1);
+    ASSERT_TRUE(place);
+    const auto task = ReadTask(w.Tutor()->LevelLines(), *place, 1, 6);
+    ASSERT_TRUE(task);
+    const MelodyOptionsRecord& o = w.Settings().MelodyOptions;
+    EXPECT_EQ(int(o.Key), task->Key);
+    EXPECT_EQ(int(o.Tonality), task->Tonality);
+    EXPECT_EQ(int(o.Leap), task->Leap);
+    EXPECT_EQ(int(o.NoteCount), task->NoteCount);
+    EXPECT_EQ(w.Session().Item().melodyNotes[0], task->NoteCount);
+    w.Tutor()->mTutorClick();
+    EXPECT_FALSE(w.Tutor()->tutorActive());
 }

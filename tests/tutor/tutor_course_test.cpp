@@ -4,7 +4,9 @@
 #include "app/task_state.h"
 #include "theory/random.h"
 #include "theory/rhythm_generator.h"
+#include "tutor/tutor_message.h"
 #include "tutor/tutor_state.h"
+#include "userdata/strings.h"
 #include "userdata/tutor_index.h"
 
 #include <QFile>
@@ -179,4 +181,49 @@ TEST(LevelFile, ALevelThatIsNotThereWholeIsDamaged) {
             EXPECT_FALSE(ReadTask(c.lines, *place, 3, 1)) << "past the level's last task";
         }
     }
+}
+
+TEST(TutorMessage, TheSentenceTellsHowTheTaskIsPlayed) {
+    TutorTaskFacts intervals;
+    intervals.Module = 1;
+    intervals.DirectionShown = true;
+    intervals.Direction = 2;
+    intervals.PlayMode = 0;
+    intervals.RandomRoot = true;
+    TutorTaskFacts chords = intervals;
+    chords.Module = 3;
+    chords.DirectionShown = false;
+    chords.PlayMode = 2;
+    chords.RandomRoot = false;
+    TutorTaskFacts melody;
+    melody.Module = 6;
+    melody.NoteCount = 7;
+    melody.KeyText = QStringLiteral("D");
+    melody.TonalityText = QStringLiteral("minor");
+    melody.LeapText = QStringLiteral("fifth");
+    TutorTaskFacts rhythm;
+    rhythm.Module = 7;
+    rhythm.Bars = 1;
+    rhythm.MetreText = QStringLiteral("7/8");
+    rhythm.RhythmMode = 1;
+    const QString blank(QLatin1Char(' '));
+    const std::pair<TutorTaskFacts, QString> cases[] = {
+        {intervals,
+         LoadStr(3550) + blank + LoadStr(3553) + blank + LoadStr(3560) + blank + LoadStr(3565)},
+        {chords, LoadStr(3550) + blank + LoadStr(3562) + blank + LoadStr(3566)},
+        {melody, FormatStr(3555, {7, QStringLiteral("D minor"), QStringLiteral("fifth")})},
+        {rhythm, FormatStr(3557, {1, LoadStr(3558), QStringLiteral("7/8"), LoadStr(408)})},
+    };
+    for (const auto& [facts, sentence] : cases)
+        EXPECT_EQ(TutorTaskSentence(facts), sentence) << facts.Module;
+
+    const TutorMessageTexts texts =
+        MakeTutorMessage(QStringLiteral("Title|Message"), chords, 3, 2, 12);
+    EXPECT_EQ(texts.Title, QStringLiteral("Title"));
+    EXPECT_TRUE(texts.Message.startsWith(QStringLiteral("Message ") + LoadStr(3550)));
+    EXPECT_EQ(texts.Stats, FormatStr(3570, {3, 2}));
+    EXPECT_EQ(texts.Repetitions, FormatStr(3571, {12}));
+    TTutorMessage window(texts);
+    EXPECT_EQ(window.width(), 326);
+    EXPECT_EQ(window.height(), int(texts.Message.size()) / 2 + 20 + 90);
 }
