@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 
 namespace harmik {
@@ -31,7 +32,8 @@ constexpr int kMaxMessageLength = 255;
 
 constexpr int kWidth = 326;
 constexpr int kMargin = 10;
-constexpr int kMessageTop = 34;
+constexpr int kTitleTop = 4;
+constexpr int kMessageTop = 26;
 
 int rhythmModeCaption(int mode) {
     return mode == 1 ? 408 : (mode == 2 ? 410 : 406);
@@ -80,7 +82,7 @@ TTutorMessage::TTutorMessage(const TutorMessageTexts& texts, QWidget* parent)
     const int clientHeight = messageHeight + 90;
     setFixedSize(kWidth, clientHeight);
 
-    labTitel_ = label("LabTitel", texts.Title, 8, 22);
+    labTitel_ = label("LabTitel", texts.Title, kTitleTop, 22);
     QFont bold = labTitel_->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.2);
@@ -115,6 +117,24 @@ void TTutorMessage::keyPressEvent(QKeyEvent*) {
 
 void TTutorMessage::mousePressEvent(QMouseEvent*) {
     accept();
+}
+
+void TTutorMessage::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The window system takes a grab only once the window is on the screen.
+    QTimer::singleShot(50, this, [this] {
+        if (!isVisible())
+            return;
+        activateWindow();
+        grabMouse();
+        grabKeyboard();
+    });
+}
+
+void TTutorMessage::hideEvent(QHideEvent* event) {
+    releaseKeyboard();
+    releaseMouse();
+    QDialog::hideEvent(event);
 }
 
 void TTutorMessage::paintEvent(QPaintEvent*) {
