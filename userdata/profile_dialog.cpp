@@ -126,6 +126,9 @@ void TProfilDialog::build() {
     editTutSet_ = new QLineEdit(this);
     editTutSet_->setObjectName(QStringLiteral("EditTutSet"));
     editTutSet_->setReadOnly(true);
+    // Wide enough for a whole title.
+    editTutSet_->setMinimumWidth(
+        editTutSet_->fontMetrics().horizontalAdvance(QString(kTitleLength, QLatin1Char('n'))));
     ApplyHintId(editTutSet_, kTutorHint);
     grid->addWidget(editTutSet_, 1, 1);
     bitBtnSkift_ = new QToolButton(this);
