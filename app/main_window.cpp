@@ -18,6 +18,7 @@
 #include "app/sound_panel.h"
 #include "app/top_ten_window.h"
 #include "app/transport_panel.h"
+#include "app/tutor_control.h"
 #include "app/user_sound.h"
 #include "app/window_keys.h"
 #include "input/answer_panel.h"
@@ -134,6 +135,7 @@ void TForm1::ProgramInit() {
     LoadSettings(settings_, QString::fromLatin1(kSettingsFileName));
     applyWindowBounds();
     ReadTopTen(topTen_, QString::fromLatin1(kTopTenFileName));
+    tutor_->LoadProfileAtStart();
 
     // The devices, then the loaded settings on the controls and devices.
     startSound();
@@ -190,6 +192,13 @@ void TForm1::connectMenu() {
     on("mDiverse", &TForm1::DiverseTabClick);
     on("mGemovelse", &TForm1::mGemovelseClick);
     on("mHentovelse", &TForm1::mHentovelseClick);
+    // The profile and the tutor.
+    for (const char* name : {"mSeRetProfil", "mTutor"})
+        actions_.value(QString::fromLatin1(name))->setEnabled(true);
+    connect(actions_.value(QStringLiteral("mSeRetProfil")), &QAction::triggered, tutor_,
+            &TutorControl::Opretnyprofil1Click);
+    connect(actions_.value(QStringLiteral("mTutor")), &QAction::triggered, tutor_,
+            &TutorControl::mTutorClick);
     for (int m = 1; m <= 7; ++m) {
         connect(actions_.value(QString::fromLatin1(kModuleMenuItems[m - 1])), &QAction::triggered,
                 this, [this, m] { speedMenu_->chooseFromMenu(m); });

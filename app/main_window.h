@@ -41,6 +41,7 @@ class SoundPanel;
 class SpeedMenu;
 class TempoFields;
 class TransportPanel;
+class TutorControl;
 class UserSound;
 class WindowKeys;
 
@@ -69,6 +70,8 @@ public:
     PracticeSession& Session() { return *session_; }
     const TaskState& Task() const { return session_->Task(); }
     SoundSystem& Sound() { return *sound_; }
+    // The user's profile and the tutor.
+    TutorControl* Tutor() const { return tutor_; }
 
     bool HighColourDisplay() const { return highColourDisplay_; }
     const QString& StartDirectory() const { return startDirectory_; }
@@ -239,6 +242,7 @@ private:
     std::unique_ptr<ExerciseStaff> exerciseStaff_;
     UserSound* userSound_ = nullptr;
     WindowKeys* keys_ = nullptr;
+    TutorControl* tutor_ = nullptr;
 };
 
 } // namespace harmik

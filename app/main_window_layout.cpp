@@ -11,6 +11,7 @@
 #include "app/sound_controls.h"
 #include "app/sound_panel.h"
 #include "app/transport_panel.h"
+#include "app/tutor_control.h"
 #include "input/answer_layout.h"
 #include "input/answer_panel.h"
 #include "userdata/hints.h"
@@ -39,6 +40,8 @@ void TForm1::buildLayout() {
     central->installEventFilter(this);
 
     speedMenu_ = new SpeedMenu(settings_, central);
+    tutor_ = new TutorControl(*this, central);
+    session_->setTutor(tutor_);
 
     panOve_ = new QFrame(central);
     panOve_->setObjectName(QStringLiteral("Pan_Ove"));

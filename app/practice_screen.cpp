@@ -11,6 +11,7 @@
 #include "app/statistics_window.h"
 #include "app/top_ten_window.h"
 #include "app/transport_panel.h"
+#include "app/tutor_control.h"
 #include "input/answer_panel.h"
 #include "input/piano_input.h"
 #include "input/piano_widget.h"
@@ -83,7 +84,8 @@ void PracticeScreen::taskStarted(int module, int exercisesPerTask) {
     melody->BitBtnKvintOp()->hide();
     melody->BitBtnKvintNed()->hide();
 
-    w_.ScoreDisplay()->ShowAll(exercisesPerTask);
+    w_.ScoreDisplay()->ShowAll(exercisesPerTask, w_.Tutor()->GaugeBands());
+    w_.Tutor()->TaskStarted();
     w_.PanelTransport()->ShowProgress(0, exercisesPerTask);
     w_.syncInputState();
     w_.Group_Problem()->focusFirstBox();
@@ -96,12 +98,13 @@ void PracticeScreen::taskStopped(int module) {
     AnswerPanel* panel = w_.Group_Problem();
     panel->setTaskRunning(false);
     panel->setAnswerShown(false);
-    panel->restoreAfterTask(false);
+    panel->restoreAfterTask(w_.Tutor()->tutorActive());
     w_.syncInputState();
     w_.ExerciseWriter().ResetForTask(module);
     w_.ImageStaff()->setCursor(w_.Cursors().cursor(w_.Options()->screenSetup(module).staffCursor));
     showIdleOptionGroups(module);
     enableMenusAndModules(true);
+    w_.Tutor()->TaskStopped();
     w_.EarDoScreen();
 }
 
@@ -147,7 +150,7 @@ void PracticeScreen::showPoints(int points) {
 void PracticeScreen::showCounters(int exercisesPerTask, bool scoreChanged) {
     if (scoreChanged)
         w_.ScoreDisplay()->ShowScore();
-    w_.ScoreDisplay()->DoGauge(exercisesPerTask);
+    w_.ScoreDisplay()->DoGauge(exercisesPerTask, w_.Tutor()->GaugeBands());
 }
 
 void PracticeScreen::showProgress(int exerciseCount, int exercisesPerTask) {

@@ -190,6 +190,8 @@ void PracticeSession::startTask() {
         return;
 
     task_.exercisesPerTask = settings_.ExerciseOptions.ExercisesPerTask;
+    if (tutor_ && tutor_->tutorActive())
+        task_.exercisesPerTask = static_cast<std::uint8_t>(tutor_->tutorTaskStarting());
     task_.exerciseCount = 0;
     task_.answerShown = false;
     ClearErrorStatistics(errors_);
@@ -501,6 +503,10 @@ void PracticeSession::endTask() {
     EarStopOve();
     AddTaskToLevelTotals(score_);
     SortErrorStatistics(errors_);
+    if (tutor_ && tutor_->tutorActive()) {
+        tutor_->tutorTaskEnded(errors_, m, score_.score);
+        return;
+    }
     view_.showResults(errors_, m, score_.score);
 }
 

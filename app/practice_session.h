@@ -3,6 +3,7 @@
 #include "app/judge_rules.h"
 #include "app/score_state.h"
 #include "app/task_state.h"
+#include "app/task_tutor.h"
 #include "theory/cadence.h"
 #include "theory/exercise_generators.h"
 #include "theory/exercise_item.h"
@@ -99,6 +100,8 @@ public:
     ~PracticeSession() override;
 
     void setSound(SoundSystem* sound) { sound_ = sound; }
+    // The tutor that runs the tasks while it is switched on (may be null).
+    void setTutor(TaskTutor* tutor) { tutor_ = tutor; }
 
     TaskState& Task() { return task_; }
     const TaskState& Task() const { return task_; }
@@ -163,6 +166,7 @@ private:
     const ItemNameList& names_;
     PracticeView& view_;
     SoundSystem* sound_ = nullptr;
+    TaskTutor* tutor_ = nullptr;
     Clock now_;
 
     TaskState task_;

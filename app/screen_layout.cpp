@@ -15,6 +15,7 @@
 #include "app/sound_panel.h"
 #include "app/tab_order.h"
 #include "app/transport_panel.h"
+#include "app/tutor_control.h"
 #include "input/answer_layout.h"
 #include "input/answer_panel.h"
 #include "input/staff_geometry.h"
@@ -193,7 +194,8 @@ void ScreenLayout::placeControls() {
     // The module buttons along the top, the practice clock at their right.
     const QSize clockSize = w_.LabTime()->sizeHint();
     const int clockLeft = w - clockSize.width() - 50;
-    w_.ModuleButtons()->setGeometry(0, 0, std::max(0, clockLeft - 10), menuHeight);
+    const int tutorLeft = w_.Tutor()->Place(clockLeft - 8, menuHeight);
+    w_.ModuleButtons()->setGeometry(0, 0, std::max(0, tutorLeft - 10), menuHeight);
     w_.LabTime()->setGeometry(clockLeft, (menuHeight - clockSize.height()) / 2, clockSize.width(),
                               clockSize.height());
     w_.PanStatus()->setGeometry(0, h - statusHeight, w, statusHeight);

@@ -5,13 +5,16 @@
 #include "app/main_window.h"
 #include "app/statistics_window.h"
 #include "app/top_ten_window.h"
+#include "app/tutor_control.h"
 #include "app/user_sound.h"
 #include "input/midi_keyboard.h"
 #include "input/piano_input.h"
 #include "theory/clock.h"
 #include "theory/module_id.h"
+#include "tutor/tutor_message.h"
 #include "userdata/midi_settings_dialog.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -32,6 +35,8 @@ MidiKeyboard& WindowKeys::midiKeyboard() {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr)
             return MidiActiveWindow::MainWindow;
+        if (qobject_cast<TTutorMessage*>(modal) != nullptr)
+            return MidiActiveWindow::TutorMessage;
         if (qobject_cast<TStatistikForm*>(modal) != nullptr)
             return MidiActiveWindow::Statistics;
         if (qobject_cast<TFormTop10*>(modal) != nullptr)
@@ -41,6 +46,15 @@ MidiKeyboard& WindowKeys::midiKeyboard() {
         return MidiActiveWindow::Other;
     };
     h.taskRunning = [this] { return w_.Session().running(); };
+    h.tutorActive = [this] { return w_.Tutor()->tutorActive(); };
+    h.closeTutorMessageOk = [] {
+        if (auto* message = qobject_cast<TTutorMessage*>(QApplication::activeModalWidget()))
+            message->CloseOk();
+    };
+    h.clickStatisticsFocusedControl = [] {
+        if (auto* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget()))
+            button->click();
+    };
     h.exerciseAnswered = [this] { return w_.Session().Task().answerShown; };
     h.rhythmModule = [this] { return isModule(w_.Settings().CurrentModule, ModuleId::Rhythm); };
     h.judge = [this](int note, int source) { w_.Judge(note, source); };
@@ -87,6 +101,7 @@ ShortcutActions WindowKeys::FormKeyDown(ShortcutKey key) {
     ShortcutState state;
     state.RhythmModule = isModule(w_.Settings().CurrentModule, ModuleId::Rhythm);
     state.TaskRunning = w_.Session().running();
+    state.TutorActive = w_.Tutor()->tutorActive();
     const ShortcutActions a = FormKeyDownActions(key, state);
     if (a.RhythmTap) {
         // The tap itself belongs to the rhythm exercise; the key sounds the rhythm's drum.
@@ -95,6 +110,8 @@ ShortcutActions WindowKeys::FormKeyDown(ShortcutKey key) {
     }
     if (a.Start || a.Stop)
         w_.NyKnapClick();
+    if (a.TutorMenu)
+        w_.Tutor()->mTutorClick();
     if (a.Panic)
         w_.ShutUpClick();
     return a;
@@ -127,7 +144,7 @@ bool WindowKeys::eventFilter(QObject* watched, QEvent* e) {
         return false;
     // Start and stop take the key; everything else reaches the focused control too.
     const ShortcutActions a = FormKeyDown(k);
-    return a.Start || a.Stop;
+    return a.Start || a.Stop || a.TutorMenu;
 }
 
 } // namespace harmik

@@ -22,6 +22,7 @@ installed_files() { find "$prefix" -printf '%P %s\n' | sort; }
 expected=(
     bin/harmik
     share/harmik/SPLASH.WAV share/harmik/stemgafl.wav share/harmik/right1.wav
+    share/harmik/HARMIK01.TUT share/harmik/HARMIK01.lv1 share/harmik/HARMIK01.lv7
     share/applications/$id.desktop
     share/metainfo/$id.metainfo.xml
     share/icons/hicolor/scalable/apps/$id.svg
