@@ -3,6 +3,7 @@
 #include "app/judge_rules.h"
 #include "app/score_state.h"
 #include "app/task_state.h"
+#include "input/rhythm_layout.h"
 #include "theory/cadence.h"
 #include "theory/exercise_generators.h"
 #include "theory/exercise_item.h"
@@ -17,11 +18,13 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace harmik {
 
+class RhythmSession;
 class SoundSystem;
 struct ItemNameList;
 struct SettingsRecord;
@@ -82,6 +85,15 @@ public:
 
     // The end of a task: the error statistics (sorted) and the top-ten check.
     virtual void showResults(const ErrorStatistics& sorted, int module, int score) = 0;
+
+    // Rhythm: the exercise's rhythm on its picture with the bars of one pass (its notes shown
+    // or hidden), the marker on a bar of the pass, the marks of a judged pass, the mode's
+    // caption or the verdict (a string id; 0 leaves the text), and the pass counter.
+    virtual void showRhythm(const Rhythm&, const RhythmOptions&, bool /*notesShown*/) {}
+    virtual void showRhythmBar(int /*bar*/) {}
+    virtual void showRhythmMarks(const std::vector<RhythmMark>&) {}
+    virtual void showRhythmText(int /*stringId*/) {}
+    virtual void showRhythmPasses(int /*passes*/) {}
 };
 
 // A practice session: the running task, its score, the current exercise and its answer
@@ -98,7 +110,7 @@ public:
                     QObject* parent = nullptr, Clock now = {});
     ~PracticeSession() override;
 
-    void setSound(SoundSystem* sound) { sound_ = sound; }
+    void setSound(SoundSystem* sound);
 
     TaskState& Task() { return task_; }
     const TaskState& Task() const { return task_; }
@@ -112,6 +124,7 @@ public:
     QTimer* TimerMidi1() { return &timerMidi1_; }
     QTimer* TimerPoint() { return &timerPoint_; }
     bool running() const { return task_.running != 0; }
+    RhythmSession& RhythmTask() { return *rhythm_; }
 
     // The start button: starts a task when none runs, otherwise stops it.
     void NyKnapClick();
@@ -125,6 +138,11 @@ public:
 
     // Decides an answer from any input (sources of AnswerSource).
     void Judge(int value, int source, int recognisedChordType = -1);
+
+    // Rhythm: a report of the click track (a bar, or the end of a pass with its start time),
+    // and a tap at a time of the program's clock.
+    void ClickTrackReport(int bar, std::uint32_t startTime);
+    void RhythmTap(std::uint32_t clockMs);
 
     // The example of answer item `index`, heard and written with a right click (idle only).
     void PreviewItem(int index);
@@ -154,6 +172,7 @@ private:
     void wrongAnswer(int value);
     void settleExercise(int source, bool halvePoints);
     void nextExerciseOrEnd();
+    bool everyPressGoesOn() const;
     void endTask();
     void drawEnteredAnswer(int enteredIndex, int source);
     JudgeItemView judgeView() const;
@@ -175,6 +194,7 @@ private:
     Random random_;
     QTimer timerMidi1_;
     QTimer timerPoint_;
+    std::unique_ptr<RhythmSession> rhythm_;
 };
 
 } // namespace harmik
