@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 
 namespace harmik {
 
@@ -68,6 +69,10 @@ public:
     const Rhythm& CurrentRhythm() const { return rhythm_; }
     const RhythmEvaluation& LastEvaluation() const { return evaluation_; }
     const ClickTrack& Track() const { return track_; }
+    // The taps of the pass so far, in the program's clock.
+    std::span<const std::uint32_t> Taps() const {
+        return {taps_.data(), static_cast<std::size_t>(tapCount_)};
+    }
 
     static constexpr int kMaxTaps = 512;
 

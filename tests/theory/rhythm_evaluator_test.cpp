@@ -209,6 +209,14 @@ TEST(RhythmEvaluatorMends, AnAccuracyOfExactlyAHalfIsRoundedToEven) {
         int value;
     };
     const std::vector<Case> cases{
+        {"5/4, six bars read at tempo 10, one of forty notes tapped",
+         Options(5, 6, RhythmRead),
+         10,
+         MakeRhythm({8, 8, 8, 48, 48, 48, 48, 8, 8, 8, 48, 48, 8, 8, 8, 48, 8, 8, 8, 8,
+                     8, 8, 8, 8,  8,  48, 8,  8, 8, 8, 8,  8,  8, 8, 8, 48, 8, 8, 8, 48}),
+         {182708},
+         5.0 / 2,
+         2},
         {"3/8, one bar, 120 ms late",
          Options(1, 1),
          60,
