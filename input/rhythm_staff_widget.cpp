@@ -92,9 +92,11 @@ void RhythmStaffWidget::setNotesShown(bool shown) {
     update();
 }
 
+// The marker stays where it is while the pass keeps its bars (a redraw of the same rhythm).
 void RhythmStaffWidget::setPhases(std::vector<RhythmPhase> phases) {
+    if (phases != phases_)
+        passBar_ = 0;
     phases_ = std::move(phases);
-    passBar_ = 0;
     update();
 }
 

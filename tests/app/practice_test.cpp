@@ -329,21 +329,27 @@ TEST_F(RhythmTaskTest, OddMetresAskForShortValuesAndReadingAndListeningAlwaysGoe
     }
 }
 
-TEST_F(RhythmTaskTest, StoppingInTheMiddleOfAPassSilencesTheClickTrack) {
-    auto w_ = rhythmWindow(RhythmImitate, {3});
+TEST_F(RhythmTaskTest, APassOfTheClickTrackIsJudgedAndAStopInTheNextSilencesIt) {
+    auto w_ = rhythmWindow(RhythmRead, {3});
     TForm1& w = *w_;
-    w.Settings().ExerciseOptions.Tempo[6] = 250; // 20 ms a step
+    w.Settings().ExerciseOptions.Tempo[6] = 250; // 20 ms a step: a pass of two bars in 1.9 s
     w.Settings().MidiOutDevice = 1;              // the loopback port, to hear what is sent
     w.syncSoundSettings();
     ShowSoundMessages(&w, w.Sound().ReopenDevices());
     w.NyKnapClick();
     ASSERT_TRUE(w.Sound().ClickTrackPlayback().running());
-    const std::uint32_t until = MonotonicMs() + 300;
-    while (MonotonicMs() < until)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+
+    // Nothing tapped: the track's own report of the pass's end brings the verdict.
+    const std::uint32_t deadline = MonotonicMs() + 10000;
+    while (w.Session().Score().wrong == 0 && MonotonicMs() < deadline)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_EQ(w.Session().Score().wrong, 1);
+    EXPECT_EQ(verdict(w), LoadStr(464));
+    EXPECT_GE(w.RhythmView()->ImageRytme()->passBar(), 1);
+
+    // The loop goes on; stopped in its count-in, every note it sent is off again.
     w.NyKnapClick();
     EXPECT_FALSE(w.Sound().ClickTrackPlayback().running());
-    // Every note the track or the stop sent is off again.
     std::map<std::uint32_t, int> on;
     for (std::uint32_t m : midi.Sent.shortsTo(0)) {
         if ((m & 0xF0) != 0x90)
