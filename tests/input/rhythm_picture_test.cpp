@@ -6,7 +6,6 @@
 #include "theory/rhythm_generator.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -50,8 +49,7 @@ QImage Render(double pixelRatio) {
 }
 
 QString ReferencePath(int pixelRatio) {
-    return QFileInfo(QStringLiteral(__FILE__))
-        .dir()
+    return QDir(QStringLiteral(HARMIK_INPUT_TEST_DIR))
         .filePath(QStringLiteral("data/rhythm_picture_%1x.png").arg(pixelRatio));
 }
 
