@@ -104,9 +104,9 @@ void TapToStoredTime(benchmark::State& state) {
 }
 BENCHMARK(TapToStoredTime)
     ->ArgNames({"input", "paints", "alt"})
-    ->Args({SpaceKey, 20, 0})
-    ->Args({MidiNote, 20, 0})
-    ->Args({SpaceKey, 20, 1})
+    ->Args({SpaceKey, 400, 0})
+    ->Args({MidiNote, 400, 0})
+    ->Args({SpaceKey, 400, 1})
     ->Iterations(300)
     ->Unit(benchmark::kMillisecond);
 

@@ -68,13 +68,17 @@ void LayOutRhythm(Rhythm& rhythm, int metre) {
 
 std::vector<RhythmPhase> PassPhases(const RhythmOptions& options) {
     const int bars = BarsOf(options);
-    std::vector<RhythmPhase> phases{RhythmPhase::CountIn};
+    std::vector<RhythmPhase> phases;
+    phases.reserve(static_cast<std::size_t>(2 * bars + 2));
+    phases.push_back(RhythmPhase::CountIn);
     if (options.RhythmMode != RhythmRead) {
-        phases.insert(phases.end(), static_cast<std::size_t>(bars), RhythmPhase::Listen);
+        for (int b = 0; b < bars; ++b)
+            phases.push_back(RhythmPhase::Listen);
         if (options.InterBar)
             phases.push_back(RhythmPhase::Pause);
     }
-    phases.insert(phases.end(), static_cast<std::size_t>(bars), RhythmPhase::Play);
+    for (int b = 0; b < bars; ++b)
+        phases.push_back(RhythmPhase::Play);
     return phases;
 }
 
