@@ -102,10 +102,13 @@ void RhythmScreen::place() {
     picture_->setGeometry(staff_.rect());
     picture_->setHighColour(staff_.highColour());
     picture_->setVisible(rhythm);
+    // The labels stand where the answer panel stood; they show while a rhythm task runs and
+    // the panel is hidden.
+    const bool running = rhythm && w_.Session().running();
     QLabel* label = w_.RhythmOptions()->LabRytmePct();
-    label->setVisible(rhythm);
-    testLabel_->setVisible(rhythm && w_.Session().running());
-    if (!rhythm)
+    label->setVisible(running);
+    testLabel_->setVisible(running);
+    if (!running)
         return;
     // Between the module buttons and the staff, from the middle of the window.
     const int menuHeight = w_.ModuleButtons()->sizeHint().height();

@@ -109,8 +109,14 @@ void RhythmSession::PlayRhythm(std::uint8_t loopMode, const RhythmOptions& o) {
 }
 
 void RhythmSession::Repeat() {
-    if (!running_ || !sound_)
+    if (!sound_ || rhythm_.Count == 0)
         return;
+    if (!running_) {
+        // Silenced by the panic button: the rhythm is played again from its count-in.
+        const RhythmOptions o = options();
+        PlayRhythm(LoopFlagForNewExercise(o), o);
+        return;
+    }
     tapCount_ = 0;
     sound_->RestartClickTrack();
 }

@@ -41,7 +41,8 @@ public:
     // shows the mode's caption.
     void NewExercise(ExerciseItem& item, const AnswerChoice& choice, int exercisesPerTask,
                      Random& random, bool firstOfTask);
-    // The repeat button: the loop starts again from its first step, the pass's taps dropped.
+    // The repeat button: the loop starts again from its first step, the pass's taps dropped
+    // (after the panic button, the rhythm is started again).
     void Repeat();
     // Kills the click track and silences its sounds; the rhythm is no longer running.
     void Kill();

@@ -11,7 +11,7 @@ class EventClock {
 public:
     // The clock time of an event stamped `eventMs` that is handled at `nowMs`. The window
     // system stamps events on the same monotonic clock as the program (X11 and Wayland do):
-    // such a stamp, not in the future and under a minute old, is taken as it is. A stamp of
+    // such a stamp, under a minute old (or a few ms ahead), is taken as it is. A stamp of
     // another clock is moved by the smallest offset seen between the two clocks (the event
     // delivered with the least delay); an event without a stamp is taken as now.
     std::uint32_t toClock(qint64 eventMs, std::uint32_t nowMs);
