@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTransform>
 
 #include "input/rhythm_layout.h"
 #include "input/staff_widget.h"
@@ -34,27 +35,31 @@ int LevelsOf(int value) {
     return value >= 3 ? value - 2 : 0;
 }
 
+// A filled head for quarters and shorter; an open one (a ring with a slanted opening) for
+// halves and wholes.
 void PaintHead(QPainter& p, double x, double y, int value, const QColor& ink) {
     if (value >= 2) {
         drawStaffHead(p, x, y);
         return;
     }
-    p.save();
-    p.translate(x, y);
-    p.setBrush(Qt::NoBrush);
-    if (value == 1) {
-        p.rotate(-20);
-        p.setPen(QPen(ink, 1.3));
-        p.drawEllipse(QPointF(0, 0), 3.8, 2.4);
-    } else {
-        p.setPen(QPen(ink, 1.0));
-        p.drawEllipse(QPointF(0, 0), 5.0, 3.1);
-        p.rotate(-35);
-        p.setPen(QPen(ink, 1.8));
-        p.drawArc(QRectF(-2.6, -2.8, 5.2, 5.6), 80 * 16, 40 * 16);
-        p.drawArc(QRectF(-2.6, -2.8, 5.2, 5.6), 260 * 16, 40 * 16);
-    }
-    p.restore();
+    const bool whole = value == 0;
+    QPainterPath ring;
+    ring.setFillRule(Qt::OddEvenFill);
+    QTransform outer;
+    outer.translate(x, y);
+    outer.rotate(whole ? 0 : -20);
+    QPainterPath o;
+    o.addEllipse(QPointF(0, 0), whole ? 5.2 : 4.4, whole ? 3.3 : 3.0);
+    ring.addPath(outer.map(o));
+    QTransform inner;
+    inner.translate(x, y);
+    inner.rotate(whole ? 55 : -35);
+    QPainterPath i;
+    i.addEllipse(QPointF(0, 0), whole ? 2.6 : 3.3, whole ? 1.5 : 1.3);
+    ring.addPath(inner.map(i));
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    p.drawPath(ring);
 }
 
 void PaintDots(QPainter& p, double x, double y, int dots, const QColor& ink) {
