@@ -150,31 +150,33 @@ bool JoinsPrevious(std::uint8_t mark) {
     return mark == BeamBoth || mark == BeamPrevious;
 }
 
+// Whether note i's beam at `level` runs on to the next note (both sides agree on it).
+bool JoinedToNext(const Rhythm& r, int i, int level) {
+    if (i < 0 || i + 1 >= r.Count || At(r, i).Rest != 0 || At(r, i + 1).Rest != 0)
+        return false;
+    const auto l = static_cast<std::size_t>(level);
+    return JoinsNext(At(r, i).Beam[l]) && JoinsPrevious(At(r, i + 1).Beam[l]);
+}
+
 // The beams and flags of note i: a beam to the next note where both join it; a stub where
-// only this note joins (a broken beam); flags where its eighth level stands alone.
+// only this note has the level (a broken beam); flags where its eighth level stands alone.
 void PaintBeamsOf(QPainter& p, const Rhythm& r, int i, double top, const QColor& ink) {
     const RhythmEvent& e = At(r, i);
     const int levels = LevelsOf(WrittenValueOf(e.Duration).Value);
     if (levels == 0)
         return;
-    if (e.Beam[BeamEighth] == BeamFlag || e.Beam[BeamEighth] == BeamNone) {
+    const bool beamed = JoinedToNext(r, i, BeamEighth) || JoinedToNext(r, i - 1, BeamEighth);
+    if (!beamed) {
         PaintFlags(p, StemX(e), top, levels, ink);
         return;
     }
-    const bool hasNext = i + 1 < r.Count && At(r, i + 1).Rest == 0;
-    const bool hasPrevious = i > 0 && At(r, i - 1).Rest == 0;
     for (int level = 0; level < levels; ++level) {
-        const std::uint8_t mark = e.Beam[static_cast<std::size_t>(level)];
         const double y = top + level * kBeamSpacing;
-        const bool nextJoins = hasNext && JoinsNext(mark) &&
-                               JoinsPrevious(At(r, i + 1).Beam[static_cast<std::size_t>(level)]);
-        const bool previousJoins = hasPrevious && JoinsPrevious(mark) &&
-                                   JoinsNext(At(r, i - 1).Beam[static_cast<std::size_t>(level)]);
-        if (nextJoins) {
+        if (JoinedToNext(r, i, level)) {
             PaintBeamSegment(p, StemX(e), StemX(At(r, i + 1)), y, ink);
-        } else if (level > 0 && !previousJoins) {
+        } else if (!JoinedToNext(r, i - 1, level)) {
             // A level of its own under a beamed eighth: a stub towards the beamed side.
-            const bool left = e.Beam[BeamEighth] == BeamPrevious;
+            const bool left = !JoinedToNext(r, i, BeamEighth);
             const double x = StemX(e);
             PaintBeamSegment(p, left ? x - kStubLength : x, left ? x : x + kStubLength, y, ink);
         }
