@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -339,7 +340,16 @@ TEST_F(RhythmTaskTest, APassOfTheClickTrackIsJudgedAndAStopInTheNextSilencesIt) 
     w.NyKnapClick();
     ASSERT_TRUE(w.Sound().ClickTrackPlayback().running());
 
-    // Nothing tapped: the track's own report of the pass's end brings the verdict.
+    // A key of the MIDI keyboard taps at the time its note arrived from the driver.
+    w.Settings().MidiListen = 1;
+    const std::uint32_t sent = MonotonicMs();
+    ASSERT_TRUE(midi.feed({0x90, 60, 100}));
+    const std::uint32_t fed = MonotonicMs();
+    QTRY_COMPARE_WITH_TIMEOUT(w.Session().RhythmTask().Taps().size(), std::size_t{1}, 1000);
+    EXPECT_GE(w.Session().RhythmTask().Taps()[0], sent);
+    EXPECT_LE(w.Session().RhythmTask().Taps()[0], fed);
+
+    // A lone tap in the count-in: the track's own report of the pass's end brings the verdict.
     const std::uint32_t deadline = MonotonicMs() + 10000;
     while (w.Session().Score().wrong == 0 && MonotonicMs() < deadline)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
