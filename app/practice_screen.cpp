@@ -15,6 +15,7 @@
 #include "input/answer_panel.h"
 #include "input/piano_input.h"
 #include "input/piano_widget.h"
+#include "input/rhythm_staff_widget.h"
 #include "input/staff_widget.h"
 #include "theory/module_id.h"
 
@@ -242,6 +243,10 @@ void PracticeScreen::showRhythmText(int stringId) {
 
 void PracticeScreen::showRhythmPasses(int passes) {
     w_.RhythmView()->showPasses(passes);
+}
+
+void PracticeScreen::scrollRhythm(double pixels) {
+    w_.RhythmView()->ImageRytme()->scrollBy(pixels);
 }
 
 } // namespace harmik

@@ -48,6 +48,7 @@ public:
     void showRhythmMarks(const std::vector<RhythmMark>& marks) override;
     void showRhythmText(int stringId) override;
     void showRhythmPasses(int passes) override;
+    void scrollRhythm(double pixels) override;
 
     // The option groups of the module while no task runs.
     void showIdleOptionGroups(int module);

@@ -26,6 +26,7 @@ namespace harmik {
 namespace {
 
 constexpr int kStartHelpTopic = 150;
+constexpr const char* kRhythmScrollStep = "Tag"; // TimerMidi1's step in the rhythm module
 
 MessageRequest refusalMessage(int id) {
     switch (id) {
@@ -315,6 +316,11 @@ void PracticeSession::startPlayback(int tickMs) {
 }
 
 void PracticeSession::TimerMidi1Timer() {
+    if (isModule(settings_.CurrentModule, ModuleId::Rhythm)) {
+        // In the rhythm module the timer only scrolls the rhythm picture by its step.
+        view_.scrollRhythm(timerMidi1_.property(kRhythmScrollStep).toDouble());
+        return;
+    }
     if (!sound_) {
         timerMidi1_.stop();
         return;
@@ -367,6 +373,8 @@ void PracticeSession::EarStopOve() {
 
 void PracticeSession::ShutUpClick() {
     rhythm_->Kill();
+    if (isModule(settings_.CurrentModule, ModuleId::Rhythm))
+        timerMidi1_.stop(); // the rhythm scroll ends with the rhythm
     if (sound_)
         sound_->ShutUpClick(noteQueue_);
 }
@@ -518,11 +526,24 @@ void PracticeSession::ClickTrackReport(int bar, std::uint32_t startTime) {
     const bool judging = task_.running != 0 && !task_.answerShown &&
                          isModule(settings_.CurrentModule, ModuleId::Rhythm);
     const std::optional<int> accuracy = rhythm_->Report(bar, startTime, judging);
+    if (bar > 0 && rhythm_->running())
+        startRhythmScroll(bar);
     if (!accuracy)
         return;
     Judge(*accuracy, SourceMidiKeyboard);
     if (task_.running != 0)
         rhythm_->ShowMarksOfLastPass(); // only while the judged rhythm is still the exercise
+}
+
+// Through a bar of the rhythm, heard or played, the picture follows it in small steps.
+void PracticeSession::startRhythmScroll(int bar) {
+    timerMidi1_.stop();
+    const RhythmScrollStep step = rhythm_->ScrollStepOfBar(bar);
+    if (step.IntervalMs <= 0)
+        return;
+    timerMidi1_.setProperty(kRhythmScrollStep, step.Pixels);
+    timerMidi1_.setInterval(step.IntervalMs);
+    timerMidi1_.start();
 }
 
 void PracticeSession::RhythmTap(std::uint32_t clockMs) {

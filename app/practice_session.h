@@ -94,6 +94,9 @@ public:
     virtual void showRhythmMarks(const std::vector<RhythmMark>&) {}
     virtual void showRhythmText(int /*stringId*/) {}
     virtual void showRhythmPasses(int /*passes*/) {}
+    // The rhythm scroll: the picture moves on by `pixels` (logical) while it is wider than
+    // its place.
+    virtual void scrollRhythm(double /*pixels*/) {}
 };
 
 // A practice session: the running task, its score, the current exercise and its answer
@@ -173,6 +176,7 @@ private:
     void settleExercise(int source, bool halvePoints);
     void nextExerciseOrEnd();
     bool everyPressGoesOn() const;
+    void startRhythmScroll(int bar);
     void endTask();
     void drawEnteredAnswer(int enteredIndex, int source);
     JudgeItemView judgeView() const;

@@ -176,6 +176,21 @@ void RhythmSession::ShowMarksOfLastPass() {
     view_.showRhythmMarks(RhythmMarksFor(rhythm_, evaluation_, 24 * UnitMs(tempo())));
 }
 
+RhythmScrollStep RhythmSession::ScrollStepOfBar(int bar) const {
+    constexpr int kStepsPerBeat = 8;
+    const RhythmOptions o = options();
+    const std::vector<RhythmPhase> phases = PassPhases(o);
+    if (bar < 1 || bar > static_cast<int>(phases.size()))
+        return {};
+    const RhythmPhase phase = phases[static_cast<std::size_t>(bar - 1)];
+    if (phase != RhythmPhase::Listen && phase != RhythmPhase::Play)
+        return {};
+    const TimeSignature& ts = TimeSignatureOf(o.Metre);
+    const int beatMs = 24 * UnitMs(tempo()) * 4 / ts.Note;
+    const double barPixels = RhythmBarLineX(1, o.Metre) - RhythmBarLineX(0, o.Metre);
+    return {std::max(1, beatMs / kStepsPerBeat), barPixels / (ts.Beats * kStepsPerBeat)};
+}
+
 void RhythmSession::RedrawAfterWrong() {
     showRhythm(options().RhythmMode != RhythmImitate);
 }

@@ -27,6 +27,13 @@ void FillRhythmStartCheck(StartCheckInput& check, int metre, const AnswerChoice&
 // of the current pass, and at the end of each pass the evaluation with its verdict, pass
 // counter and marks. The practice session calls it at the points of its task cycle; it shows
 // through the practice view and plays through the sound system.
+// The rhythm scroll through one bar: the timer's interval and the pixels of each of its steps
+// (an interval of 0: the bar is not one of the rhythm's, nothing scrolls).
+struct RhythmScrollStep {
+    int IntervalMs = 0;
+    double Pixels = 0;
+};
+
 class RhythmSession {
 public:
     RhythmSession(SettingsRecord& settings, PracticeView& view);
@@ -58,6 +65,9 @@ public:
     // After the judge has decided a pass of the same exercise: its marks on the picture
     // (outside the listening mode).
     void ShowMarksOfLastPass();
+    // The scroll through bar `bar` of the pass (1..): eight steps a beat through the bars of
+    // the rhythm, none through the count-in and the empty bar.
+    RhythmScrollStep ScrollStepOfBar(int bar) const;
     // The judge's wrong verdict: the picture is redrawn (the listening mode keeps its notes
     // hidden), without the marks of before.
     void RedrawAfterWrong();

@@ -118,13 +118,22 @@ void RhythmStaffWidget::setPassBar(int bar) {
     update();
 }
 
+void RhythmStaffWidget::scrollBy(double pixels) {
+    const double overhang = RhythmWidth(bars_, metre_) - logicalWidth();
+    if (overhang <= 0)
+        return;
+    scrollX_ = std::clamp(scrollX_ + pixels, 0.0, overhang);
+    update();
+}
+
 void RhythmStaffWidget::scrollToBar(int rhythmBar) {
     const double overhang = RhythmWidth(bars_, metre_) - logicalWidth();
     if (overhang <= 0) {
         scrollX_ = 0;
         return;
     }
-    const double x = RhythmBarLineX(rhythmBar, metre_) - kScrollMargin;
+    // The first bar shows the time signature with it.
+    const double x = rhythmBar == 0 ? 0.0 : RhythmBarLineX(rhythmBar, metre_) - kScrollMargin;
     scrollX_ = std::clamp(x, 0.0, overhang);
 }
 

@@ -30,6 +30,9 @@ public:
     // The bars of one pass and their phases; the marker stands on `bar` (1.., 0: none).
     void setPhases(std::vector<RhythmPhase> phases);
     void setPassBar(int bar);
+    // Moves the picture on by `pixels` (logical) while it is wider than the widget: the
+    // rhythm scroll that follows the bar being played.
+    void scrollBy(double pixels);
     void setMarks(std::vector<RhythmMark> marks);
     void setHighColour(bool on);
 

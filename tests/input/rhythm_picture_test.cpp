@@ -117,5 +117,32 @@ TEST(RhythmPicture, MarksStandAtTheirNotesSizedByTheirDeviation) {
     EXPECT_EQ(missed, struck - 3);
 }
 
+// Six bars of 4/4 do not fit a picture 600 pixels wide: each bar of the rhythm, heard or
+// played, comes into view when its report arrives, and the scroll between reports stops at
+// the end of the rhythm.
+TEST(RhythmPicture, ALongRhythmScrollsWithTheBarsOfThePass) {
+    RhythmStaffWidget picture;
+    picture.resize(600, 120);
+    RhythmOptions options;
+    options.Metre = 3;
+    options.Bars = 6;
+    Rhythm r;
+    for (int i = 0; i < 24; ++i)
+        r.Events[static_cast<std::size_t>(r.Count++)].Duration = 24;
+    picture.setRhythm(r, options.Metre, true);
+    picture.setPhases(PassPhases(options)); // count-in, six to hear, six to play
+
+    picture.setPassBar(1);
+    EXPECT_EQ(picture.scrollX(), 0);
+    picture.setPassBar(4); // the third bar heard
+    EXPECT_EQ(picture.scrollX(), RhythmBarLineX(2, 3) - 40);
+    picture.scrollBy(36);
+    EXPECT_EQ(picture.scrollX(), RhythmBarLineX(2, 3) - 4);
+    picture.setPassBar(8); // the first bar played
+    EXPECT_EQ(picture.scrollX(), 0);
+    picture.scrollBy(1e6);
+    EXPECT_EQ(picture.scrollX(), RhythmWidth(6, 3) - 600);
+}
+
 } // namespace
 } // namespace harmik
