@@ -288,6 +288,11 @@ bool TForm1::event(QEvent* e) {
         DisplayHint(static_cast<QStatusTipEvent*>(e)->tip());
         return true;
     }
+    if (e->type() == ClickTrackReportEvent::eventType()) {
+        const auto* report = static_cast<ClickTrackReportEvent*>(e);
+        session_->ClickTrackReport(report->Bar, report->StartTime);
+        return true;
+    }
     return QMainWindow::event(e);
 }
 

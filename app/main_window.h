@@ -25,6 +25,7 @@ class ExerciseStaff;
 class InstrumentPanel;
 class PianoInput;
 class PracticeScreen;
+class RhythmScreen;
 class ScreenLayout;
 class SettingsCommands;
 class StaffNoteEntry;
@@ -103,6 +104,7 @@ public:
     StaffNoteEntry* NoteEntry() const { return noteEntry_; }
     PracticeClockLabel* LabTime() const { return labTime_; }
     ExerciseStaff& ExerciseWriter() { return *exerciseStaff_; }
+    RhythmScreen* RhythmView() const { return rhythmScreen_; }
     const QColor& WindowColour() const { return windowColour_; }
 
     // Window caption of a module: " H A R M I K - " and the module's title.
@@ -240,6 +242,7 @@ private:
     PianoInput* pianoInput_ = nullptr;
     StaffNoteEntry* noteEntry_ = nullptr;
     std::unique_ptr<ExerciseStaff> exerciseStaff_;
+    RhythmScreen* rhythmScreen_ = nullptr;
     UserSound* userSound_ = nullptr;
     WindowKeys* keys_ = nullptr;
     TutorControl* tutor_ = nullptr;

@@ -5,6 +5,7 @@
 #include "app/instrument_panel.h"
 #include "app/main_window.h"
 #include "app/melody_options.h"
+#include "app/rhythm_screen.h"
 #include "app/sound_panel.h"
 #include "app/user_sound.h"
 #include "input/fretboard_widget.h"
@@ -37,6 +38,7 @@ void TForm1::buildInstrumentsAndStaff(QWidget* central) {
                                  panKlaver_->Image_guitar(), &cursors_, this);
     exerciseStaff_ = std::make_unique<ExerciseStaff>(
         *imageStaff_, itemNames_, [this](int note) { pianoInput_->markKey(note); });
+    rhythmScreen_ = new RhythmScreen(*this, *imageStaff_, central);
 }
 
 void TForm1::connectInstruments() {

@@ -7,6 +7,7 @@
 #include "app/melody_options.h"
 #include "app/module_buttons.h"
 #include "app/module_table.h"
+#include "app/rhythm_screen.h"
 #include "app/score_panel.h"
 #include "app/statistics_window.h"
 #include "app/top_ten_window.h"
@@ -15,6 +16,7 @@
 #include "input/answer_panel.h"
 #include "input/piano_input.h"
 #include "input/piano_widget.h"
+#include "input/rhythm_staff_widget.h"
 #include "input/staff_widget.h"
 #include "theory/module_id.h"
 
@@ -87,6 +89,12 @@ void PracticeScreen::taskStarted(int module, int exercisesPerTask) {
     w_.ScoreDisplay()->ShowAll(exercisesPerTask, w_.Tutor()->GaugeBands());
     w_.Tutor()->TaskStarted();
     w_.PanelTransport()->ShowProgress(0, exercisesPerTask);
+    if (isModule(module, ModuleId::Rhythm)) {
+        // Read and listen: the show-answer button always goes on to the next rhythm.
+        if (w_.Settings().RhythmOptions.RhythmMode == RhythmReadListen)
+            w_.PanelTransport()->ShowAnswerButtonNext();
+        w_.RhythmView()->taskStarted();
+    }
     w_.syncInputState();
     w_.Group_Problem()->focusFirstBox();
     w_.EarDoScreen(); // the transport panel grew its progress row
@@ -105,6 +113,8 @@ void PracticeScreen::taskStopped(int module) {
     showIdleOptionGroups(module);
     enableMenusAndModules(true);
     w_.Tutor()->TaskStopped();
+    if (isModule(module, ModuleId::Rhythm))
+        w_.RhythmView()->taskStopped();
     w_.EarDoScreen();
 }
 
@@ -215,6 +225,31 @@ void PracticeScreen::melodyNoteMissed(int counter) {
 void PracticeScreen::showResults(const ErrorStatistics& sorted, int module, int score) {
     ShowStatisticsWindow(sorted, static_cast<ModuleId>(module), score, w_.ItemNames(), &w_);
     TopTenCheck(w_.TopTen(), score, module, &w_);
+}
+
+void PracticeScreen::showRhythm(const Rhythm& rhythm, const RhythmOptions& options,
+                                bool notesShown) {
+    w_.RhythmView()->showRhythm(rhythm, options, notesShown);
+}
+
+void PracticeScreen::showRhythmBar(int bar) {
+    w_.RhythmView()->showBar(bar);
+}
+
+void PracticeScreen::showRhythmMarks(const std::vector<RhythmMark>& marks) {
+    w_.RhythmView()->showMarks(marks);
+}
+
+void PracticeScreen::showRhythmText(int stringId) {
+    w_.RhythmView()->showText(stringId);
+}
+
+void PracticeScreen::showRhythmPasses(int passes) {
+    w_.RhythmView()->showPasses(passes);
+}
+
+void PracticeScreen::scrollRhythm(double pixels) {
+    w_.RhythmView()->ImageRytme()->scrollBy(pixels);
 }
 
 } // namespace harmik

@@ -43,6 +43,13 @@ public:
 
     void showResults(const ErrorStatistics& sorted, int module, int score) override;
 
+    void showRhythm(const Rhythm& rhythm, const RhythmOptions& options, bool notesShown) override;
+    void showRhythmBar(int bar) override;
+    void showRhythmMarks(const std::vector<RhythmMark>& marks) override;
+    void showRhythmText(int stringId) override;
+    void showRhythmPasses(int passes) override;
+    void scrollRhythm(double pixels) override;
+
     // The option groups of the module while no task runs.
     void showIdleOptionGroups(int module);
 

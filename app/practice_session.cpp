@@ -3,6 +3,7 @@
 // the end of the task.
 #include "app/practice_session.h"
 
+#include "app/rhythm_session.h"
 #include "app/sound_bridge.h"
 #include "input/answer_layout.h"
 #include "midi/sound_system.h"
@@ -24,8 +25,8 @@
 namespace harmik {
 namespace {
 
-constexpr int kNoTaskYet = 2042; // the module's exercises are not in this build
 constexpr int kStartHelpTopic = 150;
+constexpr const char* kRhythmScrollStep = "Tag"; // TimerMidi1's step in the rhythm module
 
 MessageRequest refusalMessage(int id) {
     switch (id) {
@@ -41,16 +42,18 @@ MessageRequest refusalMessage(int id) {
 constexpr int kMelodies = moduleNumber(ModuleId::Melodies);
 constexpr int kSoundingNoteMs = 100; // the right-answer note of a chord chosen from the menu
 
-// The rhythm module's exercises are not in this build.
-bool moduleHasTaskInThisBuild(int module) {
-    return module >= moduleNumber(ModuleId::Intervals) && module <= kMelodies;
+// The modules whose items have an example heard and written with a right click.
+bool hasItemPreview(int module) {
+    return module >= moduleNumber(ModuleId::Intervals) &&
+           module <= moduleNumber(ModuleId::Progressions);
 }
 
 } // namespace
 
 PracticeSession::PracticeSession(SettingsRecord& settings, const ItemNameList& names,
                                  PracticeView& view, QObject* parent, Clock now)
-    : QObject(parent), settings_(settings), names_(names), view_(view), now_(std::move(now)) {
+    : QObject(parent), settings_(settings), names_(names), view_(view), now_(std::move(now)),
+      rhythm_(std::make_unique<RhythmSession>(settings, view)) {
     ClearErrorStatistics(errors_);
     timerMidi1_.setTimerType(Qt::PreciseTimer);
     connect(&timerMidi1_, &QTimer::timeout, this, &PracticeSession::TimerMidi1Timer);
@@ -60,6 +63,11 @@ PracticeSession::PracticeSession(SettingsRecord& settings, const ItemNameList& n
 PracticeSession::~PracticeSession() {
     timerMidi1_.stop();
     timerPoint_.stop();
+}
+
+void PracticeSession::setSound(SoundSystem* sound) {
+    sound_ = sound;
+    rhythm_->setSound(sound);
 }
 
 std::uint32_t PracticeSession::now() const {
@@ -161,12 +169,10 @@ bool PracticeSession::refuseStart(int module) {
     check.selectedCount = choice.selectedCount;
     for (int box = 0; box <= 8; ++box)
         check.rhythmValueTicked = check.rhythmValueTicked || choice.ticked[box];
+    if (isModule(module, ModuleId::Rhythm))
+        FillRhythmStartCheck(check, settings_.RhythmOptions.Metre, choice);
     if (const int refusal = StartRefusal(check)) {
         view_.showMessage(refusalMessage(refusal));
-        return true;
-    }
-    if (!moduleHasTaskInThisBuild(module)) {
-        view_.showMessage(refusalMessage(kNoTaskYet));
         return true;
     }
     return false;
@@ -227,6 +233,11 @@ void PracticeSession::generateAndPlay() {
     case 4:
         generated = GenerateInversion(item_, options, random_);
         break;
+    case 7:
+        rhythm_->NewExercise(item_, view_.answerChoice(), task_.exercisesPerTask, random_,
+                             task_.running == 0);
+        view_.showPoints(item_.points);
+        return;
     case kMelodies: {
         const MelodyGenerateResult melody =
             GenerateMelody(item_, options, melodyOptions(), random_);
@@ -290,6 +301,10 @@ void PracticeSession::playCurrentItem(bool repeat) {
         tickMs = PlayMelody(noteQueue_, item_, start, options);
         break;
     }
+    case 7:
+        if (repeat)
+            rhythm_->Repeat();
+        return;
     default:
         return;
     }
@@ -303,6 +318,11 @@ void PracticeSession::startPlayback(int tickMs) {
 }
 
 void PracticeSession::TimerMidi1Timer() {
+    if (isModule(settings_.CurrentModule, ModuleId::Rhythm)) {
+        // In the rhythm module the timer only scrolls the rhythm picture by its step.
+        view_.scrollRhythm(timerMidi1_.property(kRhythmScrollStep).toDouble());
+        return;
+    }
     if (!sound_) {
         timerMidi1_.stop();
         return;
@@ -346,8 +366,7 @@ void PracticeSession::EarStopOve() {
     view_.showClock();
     task_.answerShown = false;
     stopSound();
-    if (sound_ && isModule(settings_.CurrentModule, ModuleId::Rhythm))
-        sound_->KillClickTrack();
+    rhythm_->Kill();
     task_.running = 0;
     view_.colourExercise(ExerciseColour::Window);
     timerPoint_.stop();
@@ -355,6 +374,9 @@ void PracticeSession::EarStopOve() {
 }
 
 void PracticeSession::ShutUpClick() {
+    rhythm_->Kill();
+    if (isModule(settings_.CurrentModule, ModuleId::Rhythm))
+        timerMidi1_.stop(); // the rhythm scroll ends with the rhythm
     if (sound_)
         sound_->ShutUpClick(noteQueue_);
 }
@@ -435,6 +457,8 @@ void PracticeSession::wrongAnswer(int value) {
                                           view_.answerChoice().selectedCount, item_.melodyNotes[0]);
     view_.showPoints(item_.points);
     AddError(errors_, WrongAnswerStatisticsEntry(m, item_.itemIndex));
+    if (isModule(m, ModuleId::Rhythm))
+        rhythm_->RedrawAfterWrong();
 }
 
 void PracticeSession::settleExercise(int source, bool halvePoints) {
@@ -460,6 +484,8 @@ void PracticeSession::settleExercise(int source, bool halvePoints) {
         }
         view_.showCounters(task_.exercisesPerTask, !shown && !sung);
         view_.showAnswer(m, item_, progress_);
+        if (shown && isModule(m, ModuleId::Rhythm))
+            rhythm_->ShowAnswer();
         if (shown && readingMode()) {
             // Read from the staff: the shown answer is heard.
             stopSound();
@@ -473,7 +499,7 @@ void PracticeSession::settleExercise(int source, bool halvePoints) {
         syncSoundSettings();
         if (sound_)
             sound_->Output().PlayAnswerFeedback(true);
-    } else if (!task_.answerShown) {
+    } else if (!task_.answerShown && !everyPressGoesOn()) {
         // The first press shows the answer; the second goes on.
         task_.answerShown = true;
         AddClockSegment(score_, now());
@@ -483,10 +509,48 @@ void PracticeSession::settleExercise(int source, bool halvePoints) {
     } else {
         StartClockSegment(score_, now());
         task_.answerShown = false;
-        view_.answerShownChanged(false);
+        if (isModule(m, ModuleId::Rhythm))
+            rhythm_->AnswerClosed();
+        if (!everyPressGoesOn())
+            view_.answerShownChanged(false);
     }
     stopSound();
     nextExerciseOrEnd();
+}
+
+// Reading and listening to a rhythm, the show-answer button always goes on to the next one.
+bool PracticeSession::everyPressGoesOn() const {
+    return isModule(settings_.CurrentModule, ModuleId::Rhythm) &&
+           settings_.RhythmOptions.RhythmMode == RhythmReadListen;
+}
+
+void PracticeSession::ClickTrackReport(int bar, std::uint32_t startTime) {
+    const bool judging = task_.running != 0 && !task_.answerShown &&
+                         isModule(settings_.CurrentModule, ModuleId::Rhythm);
+    const std::optional<int> accuracy = rhythm_->Report(bar, startTime, judging);
+    if (bar > 0 && rhythm_->running())
+        startRhythmScroll(bar);
+    if (!accuracy)
+        return;
+    Judge(*accuracy, SourceMidiKeyboard);
+    if (task_.running != 0)
+        rhythm_->ShowMarksOfLastPass(); // only while the judged rhythm is still the exercise
+}
+
+// Through a bar of the rhythm, heard or played, the picture follows it in small steps.
+void PracticeSession::startRhythmScroll(int bar) {
+    timerMidi1_.stop();
+    const RhythmScrollStep step = rhythm_->ScrollStepOfBar(bar);
+    if (step.IntervalMs <= 0)
+        return;
+    timerMidi1_.setProperty(kRhythmScrollStep, step.Pixels);
+    timerMidi1_.setInterval(step.IntervalMs);
+    timerMidi1_.start();
+}
+
+void PracticeSession::RhythmTap(std::uint32_t clockMs) {
+    if (task_.running != 0)
+        rhythm_->Tap(clockMs);
 }
 
 void PracticeSession::nextExerciseOrEnd() {
@@ -532,7 +596,7 @@ void PracticeSession::PreviewTonality() {
 
 void PracticeSession::PreviewItem(int index) {
     const int m = settings_.CurrentModule;
-    if (task_.running != 0 || !moduleHasTaskInThisBuild(m) || m == kMelodies)
+    if (task_.running != 0 || !hasItemPreview(m))
         return;
     const GeneratorOptions options = generatorOptions();
     ExerciseItem example = item_;

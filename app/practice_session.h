@@ -4,6 +4,7 @@
 #include "app/score_state.h"
 #include "app/task_state.h"
 #include "app/task_tutor.h"
+#include "input/rhythm_layout.h"
 #include "theory/cadence.h"
 #include "theory/exercise_generators.h"
 #include "theory/exercise_item.h"
@@ -18,11 +19,13 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace harmik {
 
+class RhythmSession;
 class SoundSystem;
 struct ItemNameList;
 struct SettingsRecord;
@@ -83,6 +86,18 @@ public:
 
     // The end of a task: the error statistics (sorted) and the top-ten check.
     virtual void showResults(const ErrorStatistics& sorted, int module, int score) = 0;
+
+    // Rhythm: the exercise's rhythm on its picture with the bars of one pass (its notes shown
+    // or hidden), the marker on a bar of the pass, the marks of a judged pass, the mode's
+    // caption or the verdict (a string id; 0 leaves the text), and the pass counter.
+    virtual void showRhythm(const Rhythm&, const RhythmOptions&, bool /*notesShown*/) {}
+    virtual void showRhythmBar(int /*bar*/) {}
+    virtual void showRhythmMarks(const std::vector<RhythmMark>&) {}
+    virtual void showRhythmText(int /*stringId*/) {}
+    virtual void showRhythmPasses(int /*passes*/) {}
+    // The rhythm scroll: the picture moves on by `pixels` (logical) while it is wider than
+    // its place.
+    virtual void scrollRhythm(double /*pixels*/) {}
 };
 
 // A practice session: the running task, its score, the current exercise and its answer
@@ -99,7 +114,7 @@ public:
                     QObject* parent = nullptr, Clock now = {});
     ~PracticeSession() override;
 
-    void setSound(SoundSystem* sound) { sound_ = sound; }
+    void setSound(SoundSystem* sound);
     // The tutor that runs the tasks while it is switched on (may be null).
     void setTutor(TaskTutor* tutor) { tutor_ = tutor; }
 
@@ -115,6 +130,7 @@ public:
     QTimer* TimerMidi1() { return &timerMidi1_; }
     QTimer* TimerPoint() { return &timerPoint_; }
     bool running() const { return task_.running != 0; }
+    RhythmSession& RhythmTask() { return *rhythm_; }
 
     // The start button: starts a task when none runs, otherwise stops it.
     void NyKnapClick();
@@ -128,6 +144,11 @@ public:
 
     // Decides an answer from any input (sources of AnswerSource).
     void Judge(int value, int source, int recognisedChordType = -1);
+
+    // Rhythm: a report of the click track (a bar, or the end of a pass with its start time),
+    // and a tap at a time of the program's clock.
+    void ClickTrackReport(int bar, std::uint32_t startTime);
+    void RhythmTap(std::uint32_t clockMs);
 
     // The example of answer item `index`, heard and written with a right click (idle only).
     void PreviewItem(int index);
@@ -157,6 +178,8 @@ private:
     void wrongAnswer(int value);
     void settleExercise(int source, bool halvePoints);
     void nextExerciseOrEnd();
+    bool everyPressGoesOn() const;
+    void startRhythmScroll(int bar);
     void endTask();
     void drawEnteredAnswer(int enteredIndex, int source);
     JudgeItemView judgeView() const;
@@ -179,6 +202,7 @@ private:
     Random random_;
     QTimer timerMidi1_;
     QTimer timerPoint_;
+    std::unique_ptr<RhythmSession> rhythm_;
 };
 
 } // namespace harmik

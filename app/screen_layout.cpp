@@ -11,6 +11,7 @@
 #include "app/melody_options.h"
 #include "app/module_buttons.h"
 #include "app/rhythm_options.h"
+#include "app/rhythm_screen.h"
 #include "app/score_panel.h"
 #include "app/sound_panel.h"
 #include "app/tab_order.h"
@@ -283,6 +284,7 @@ void ScreenLayout::placeControls() {
         w_.RhythmOptions()->PlaceOnAnswerPanel(layout.PanRytmeTop);
     const bool panelShown = !(rhythm && w_.Session().running());
     w_.Group_Problem()->setVisible(panelShown);
+    w_.RhythmView()->place();
 }
 
 } // namespace harmik

@@ -3,6 +3,8 @@
 #include "app/activity_lamps.h"
 #include "app/instrument_panel.h"
 #include "app/main_window.h"
+#include "app/rhythm_screen.h"
+#include "app/rhythm_session.h"
 #include "app/statistics_window.h"
 #include "app/top_ten_window.h"
 #include "app/tutor_control.h"
@@ -57,6 +59,10 @@ MidiKeyboard& WindowKeys::midiKeyboard() {
     };
     h.exerciseAnswered = [this] { return w_.Session().Task().answerShown; };
     h.rhythmModule = [this] { return isModule(w_.Settings().CurrentModule, ModuleId::Rhythm); };
+    h.rhythmRunning = [this] { return w_.Session().RhythmTask().running(); };
+    h.rhythmTap = [this](qint64 clockMs) {
+        w_.Session().RhythmTap(static_cast<std::uint32_t>(clockMs));
+    };
     h.judge = [this](int note, int source) { w_.Judge(note, source); };
     h.start = [this] { w_.NyKnapClick(); };
     h.repeat = [this] { w_.GentagKnapClick(); };
@@ -97,14 +103,15 @@ void WindowKeys::connectMidiInput() {
     input.OnOverflow = [this] { midiKeyboard().overflow(&w_); };
 }
 
-ShortcutActions WindowKeys::FormKeyDown(ShortcutKey key) {
+ShortcutActions WindowKeys::FormKeyDown(ShortcutKey key, qint64 timestamp) {
     ShortcutState state;
     state.RhythmModule = isModule(w_.Settings().CurrentModule, ModuleId::Rhythm);
     state.TaskRunning = w_.Session().running();
     state.TutorActive = w_.Tutor()->tutorActive();
     const ShortcutActions a = FormKeyDownActions(key, state);
     if (a.RhythmTap) {
-        // The tap itself belongs to the rhythm exercise; the key sounds the rhythm's drum.
+        // Timed first, then the key sounds the rhythm's drum.
+        w_.RhythmView()->tap(timestamp);
         userSound_.tapDrum(true, w_.Settings().RhythmVolume);
         return a;
     }
@@ -142,9 +149,10 @@ bool WindowKeys::eventFilter(QObject* watched, QEvent* e) {
     const ShortcutKey k = ShortcutKeyOf(*key);
     if (k.Code == KeyCode::None && !k.ShiftOnly)
         return false;
-    // Start and stop take the key; everything else reaches the focused control too.
-    const ShortcutActions a = FormKeyDown(k);
-    return a.Start || a.Stop || a.TutorMenu;
+    // Start, stop, the tutor's key and a tap take the key; everything else reaches the focused
+    // control too.
+    const ShortcutActions a = FormKeyDown(k, static_cast<qint64>(key->timestamp()));
+    return a.Start || a.Stop || a.TutorMenu || a.RhythmTap;
 }
 
 } // namespace harmik

@@ -24,7 +24,8 @@ public:
     // The MIDI input's events go to the handler.
     void connectMidiInput();
 
-    ShortcutActions FormKeyDown(ShortcutKey key);
+    // A key going down; `timestamp` is the key event's own time (0: none, taken as now).
+    ShortcutActions FormKeyDown(ShortcutKey key, qint64 timestamp = 0);
     void FormKeyUp();
 
 protected:

@@ -66,9 +66,11 @@ void MidiKeyboard::handleEvent(const TMyMidiEvent& event, qint64 messageTime) {
         return;
     const int note = event.Data1;
     const bool pressed = kind == kNoteOn && event.Data2 > 0;
+    // A tap is timed when the driver delivered the note, not when the window got round to it.
+    const qint64 noteTime = event.ArrivalMs != 0 ? qint64{event.ArrivalMs} : messageTime;
     switch (activeWindow()) {
     case MidiActiveWindow::MainWindow:
-        mainWindowNote(note, pressed, messageTime);
+        mainWindowNote(note, pressed, noteTime);
         break;
     case MidiActiveWindow::MidiSettingsRemotePage:
         Call(hooks_.moveRemoteKeySlider, note);

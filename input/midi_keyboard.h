@@ -45,7 +45,8 @@ struct MidiKeyboardHooks {
     // NoteHeld[note] := held, then the status panel shows the chord name of the held notes.
     std::function<void(int note, bool held)> noteHeldChanged;
     std::function<void()> lightInputLamp;
-    std::function<void(qint64 messageTime)> rhythmTap;
+    // A tap at the time the note arrived (the window message's time when that is unknown).
+    std::function<void(qint64 noteTime)> rhythmTap;
     // The rhythm sound on the MIDI output: NoteOn(MidiOutDevice, RhythmChannel, RhythmSound,
     // velocity); velocity 0 silences it.
     std::function<void(int velocity)> rhythmNote;

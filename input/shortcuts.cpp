@@ -15,6 +15,8 @@ int KeyCodeOf(int qtKey, bool keypad) {
         return KeyCode::Shift;
     case Qt::Key_Escape:
         return KeyCode::Escape;
+    case Qt::Key_Space:
+        return KeyCode::Space;
     case Qt::Key_Insert:
         return KeyCode::Insert;
     case Qt::Key_Delete:
@@ -51,7 +53,7 @@ ShortcutKey ShortcutKeyOf(const QKeyEvent& event) {
 
 ShortcutActions FormKeyDownActions(ShortcutKey key, const ShortcutState& state) {
     ShortcutActions actions;
-    if (state.RhythmModule && state.TaskRunning && key.ShiftOnly) {
+    if (state.RhythmModule && state.TaskRunning && (key.ShiftOnly || key.Code == KeyCode::Space)) {
         actions.RhythmTap = true;
         return actions;
     }

@@ -10,6 +10,7 @@ constexpr int None = 0; // a key without a shortcut
 constexpr int Enter = 13;
 constexpr int Shift = 16;
 constexpr int Escape = 27;
+constexpr int Space = 32;
 constexpr int Insert = 45;
 constexpr int Delete = 46;
 constexpr int S = 83;
@@ -24,7 +25,8 @@ struct ShortcutKey {
 };
 
 // Maps a key press or release to the window's key codes: Return and Enter give 13, S 83,
-// Escape 27, Insert 45, 0 of the numeric keypad 96, Delete 46, Shift 16; any other key gives 0.
+// Escape 27, Space 32, Insert 45, 0 of the numeric keypad 96, Delete 46, Shift 16; any other key
+// gives 0.
 ShortcutKey ShortcutKeyOf(const QKeyEvent& event);
 
 // What a key going down makes the main window do. More than one can apply (Escape stops a
@@ -49,9 +51,9 @@ struct ShortcutState {
 };
 
 // The key-down decision. In the rhythm module while a task runs, any key with the shift
-// state exactly Shift is a rhythm tap and nothing more. Otherwise: Enter or S start when no
-// task runs; Escape, Insert, S or keypad 0 stop a running task; Escape with the tutor active
-// works the tutor's menu item; Delete is the panic button. The conditions are read from the
+// state exactly Shift, and the Space bar, is a rhythm tap and nothing more. Otherwise: Enter or S
+// start when no task runs; Escape, Insert, S or keypad 0 stop a running task; Escape with the tutor
+// active works the tutor's menu item; Delete is the panic button. The conditions are read from the
 // state before any action, so S starts an idle task without stopping it again at once.
 ShortcutActions FormKeyDownActions(ShortcutKey key, const ShortcutState& state);
 

@@ -11,6 +11,7 @@ struct TMyMidiEvent {
     std::uint8_t Data1 = 0;
     std::uint8_t Data2 = 0;
     std::uint32_t Time = 0;        // ms since the input was started
+    std::uint32_t ArrivalMs = 0;   // the program's clock when the driver delivered it (0: unknown)
     std::uint16_t SysexLength = 0; // 0 for short messages
     std::vector<std::uint8_t> Sysex;
 };

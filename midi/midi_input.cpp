@@ -174,7 +174,8 @@ void TMidiInput::MidiDriverCallback(const std::uint8_t* bytes, std::size_t lengt
     if (status == kActiveSensing || status == kTimingClock)
         return;
     RingEvent e;
-    e.TimeStamp = MonotonicMs() - StartedAt_.load(std::memory_order_relaxed);
+    e.ArrivalMs = MonotonicMs();
+    e.TimeStamp = e.ArrivalMs - StartedAt_.load(std::memory_order_relaxed);
     if (status == kSysexStart) {
         if (Sysex_->size() == 0 || !fileSysexBlock(bytes, length, e))
             return;
@@ -197,6 +198,7 @@ bool TMidiInput::takeEvent(TMyMidiEvent& out, bool growSysex) {
     if (!Open_ || !Ring_ || !Ring_->pop(e))
         return false;
     out.Time = e.TimeStamp;
+    out.ArrivalMs = e.ArrivalMs;
     out.Sysex.clear();
     if (e.SysexBuffer < 0) {
         out.MidiMessage = StatusOf(e.ShortMessage);

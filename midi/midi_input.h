@@ -15,7 +15,8 @@ class ThreadWaker;
 
 // One entry of the input ring: what the driver callback copies for one incoming message.
 struct RingEvent {
-    std::uint32_t TimeStamp = 0;
+    std::uint32_t TimeStamp = 0;    // ms since the input was started
+    std::uint32_t ArrivalMs = 0;    // the program's clock when the driver delivered it
     std::uint32_t ShortMessage = 0; // status | data1 << 8 | data2 << 16; 0 for a sysex block
     std::int32_t SysexBuffer = -1;  // index of the system-exclusive buffer, -1 for none
 };

@@ -171,8 +171,8 @@ int CountStruck(const Rhythm& rhythm) {
 }
 
 struct Deviations {
-    double Sum = 0;
-    double Largest = 0;
+    std::int64_t Sum = 0;
+    std::int64_t Largest = 0;
     int Matched = 0;
     int TapsWithoutEvent = 0;
 };
@@ -181,7 +181,7 @@ Deviations SumDeviations(const TapTable& table) {
     Deviations d;
     for (const RhythmTapStep& s : table) {
         if (s.Event >= 0) {
-            const double dev = std::abs(static_cast<double>(s.Deviation));
+            const std::int64_t dev = std::llabs(static_cast<std::int64_t>(s.Deviation));
             d.Sum += dev;
             d.Largest = std::max(d.Largest, dev);
             ++d.Matched;
@@ -192,20 +192,31 @@ Deviations SumDeviations(const TapTable& table) {
     return d;
 }
 
+// The accuracy as an exact fraction of integers, so that a value of exactly one half is
+// rounded as a half (to even) and not nudged up or down by the error of a floating-point sum.
+struct Fraction {
+    std::int64_t Num = 0;
+    std::int64_t Den = 1;
+};
+
 // Mean and largest deviation lower the score; every missed note and extra tap takes its share
 // of the sounding notes. Both parts are limited before they are multiplied, so that wild
 // tapping cannot turn two negative parts into a full score.
-double Accuracy(const Deviations& d, int extra, int sounding, const RhythmOptions& options,
-                const PassTiming& t) {
+Fraction Accuracy(const Deviations& d, int extra, int sounding, const RhythmOptions& options,
+                  const PassTiming& t) {
     if (d.Matched == 0 || sounding == 0)
-        return 0;
+        return {};
     const TimeSignature& ts = TimeSignatureOf(options.Metre);
-    const double userMs = static_cast<double>(BarsOf(options)) * ts.Beats * t.QuarterMs;
-    const double k = static_cast<double>(RoundHalfEven(d.Sum / d.Matched * 200 / userMs));
-    double timing = 100 - k * k - d.Largest * 30 / t.QuarterMs;
-    timing = std::clamp(timing, 0.0, 100.0);
-    const double share = std::clamp(1 - static_cast<double>(extra) / sounding, 0.0, 1.0);
-    return std::clamp(timing * share, 0.0, 100.0);
+    const std::int64_t quarter = t.QuarterMs;
+    const std::int64_t userMs = static_cast<std::int64_t>(BarsOf(options)) * ts.Beats * quarter;
+    // k = round(mean deviation x 200 / the user's bars in ms)
+    const std::int64_t k = DivideRounded(d.Sum * 200, d.Matched * userMs);
+    // timing = 100 - k^2 - Dmax x 30 / Q, in Q-ths, limited to 0..100
+    const std::int64_t timing =
+        std::clamp<std::int64_t>((100 - k * k) * quarter - d.Largest * 30, 0, 100 * quarter);
+    // share = 1 - extra / sounding, in sounding-ths, limited to 0..1
+    const std::int64_t share = std::clamp<std::int64_t>(sounding - extra, 0, sounding);
+    return {timing * share, quarter * sounding};
 }
 
 } // namespace
@@ -248,8 +259,9 @@ RhythmEvaluation EvaluateRhythm(const Rhythm& rhythm, const RhythmPass& pass) {
     result.Matched = d.Matched;
     result.ExtraTaps = d.TapsWithoutEvent + beyond;
     const int extra = (result.Sounding - d.Matched) + result.ExtraTaps;
-    result.Accuracy = Accuracy(d, extra, result.Sounding, pass.Options, timing);
-    result.Value = RoundAccuracy(result.Accuracy);
+    const Fraction a = Accuracy(d, extra, result.Sounding, pass.Options, timing);
+    result.Accuracy = static_cast<double>(a.Num) / static_cast<double>(a.Den);
+    result.Value = static_cast<std::int32_t>(DivideRounded(a.Num, a.Den));
     result.VerdictId = RhythmVerdictFor(result.Value, pass.Options.RhythmSensitivity);
     result.UserStart = static_cast<std::int32_t>(userStart);
     return result;

@@ -1,6 +1,7 @@
 // Practising without a window: the session on loopback MIDI devices, shown through a view that
 // records what it is asked to show.
 #include "app/practice_session.h"
+#include "app/rhythm_session.h"
 #include "loopback_support.h"
 #include "midi/sound_system.h"
 #include "theory/item_names.h"
@@ -275,21 +276,32 @@ TEST_F(PracticeSessionTest, RefusedStartsSayWhyAndChangeNothing) {
         bool speakerOnly;
         int message;
         int helpTopic;
+        int metre = 3;
     };
     const Case cases[] = {
-        {1, false, false, 1110, 0}, // nothing ticked
-        {7, true, true, 2009, 150}, // rhythm on the PC speaker
-        {7, true, false, 2042, 0},  // rhythm: not in this build
+        {1, false, false, 1110, 0},  // nothing ticked
+        {7, true, true, 2009, 150},  // rhythm on the PC speaker
+        {7, true, false, 451, 0, 2}, // 3/4 with only whole notes
+        {7, true, false, 450, 0, 1}, // 3/8 with only whole notes
+        {7, true, false, 0, 0, 3},   // 4/4 with whole notes: the task starts
     };
     for (const Case& c : cases) {
         settings.CurrentModule = static_cast<std::uint8_t>(c.module);
         settings.PcSpeakerOnly = c.speakerOnly ? 1 : 0;
+        settings.RhythmOptions.Metre = static_cast<std::uint8_t>(c.metre);
         view.choice.ticked = {};
         view.choice.selectedCount = 0;
         if (c.ticked)
             view.tick(0);
         view.messages.clear();
         session->NyKnapClick();
+        if (c.message == 0) {
+            EXPECT_TRUE(session->running());
+            EXPECT_TRUE(view.messages.empty());
+            EXPECT_GT(session->RhythmTask().CurrentRhythm().Count, 0);
+            session->NyKnapClick();
+            continue;
+        }
         EXPECT_FALSE(session->running()) << c.message;
         EXPECT_EQ(view.starts, 0) << c.message;
         ASSERT_EQ(view.messages.size(), 1u) << c.message;

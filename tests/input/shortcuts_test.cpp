@@ -1,3 +1,4 @@
+#include "input/event_clock.h"
 #include "input/shortcuts.h"
 
 #include <QKeyEvent>
@@ -44,9 +45,12 @@ TEST(Shortcuts, EscapeWithTheTutorAndDeleteAsPanic) {
     EXPECT_EQ(Down(KeyCode::Delete, kRunning), Only(&ShortcutActions::Panic));
 }
 
-TEST(Shortcuts, ShiftTapsTheRhythmOnlyWhileARhythmTaskRuns) {
+TEST(Shortcuts, ShiftAndSpaceTapTheRhythmOnlyWhileARhythmTaskRuns) {
     const ShortcutState rhythmTask{true, true, true};
     EXPECT_EQ(Down(KeyCode::Shift, rhythmTask, true), Only(&ShortcutActions::RhythmTap));
+    EXPECT_EQ(Down(KeyCode::Space, rhythmTask), Only(&ShortcutActions::RhythmTap));
+    EXPECT_FALSE(Down(KeyCode::Space, {true, false, false}).any()) << "no task: no tap";
+    EXPECT_FALSE(Down(KeyCode::Space, kRunning).any()) << "not the rhythm module";
     EXPECT_EQ(Down(KeyCode::Escape, rhythmTask, true), Only(&ShortcutActions::RhythmTap))
         << "a shifted key taps and does nothing else";
     EXPECT_EQ(Down(KeyCode::Escape, rhythmTask, false).Stop, true);
@@ -73,6 +77,7 @@ TEST(Shortcuts, QtKeysMapToTheWindowsKeyCodes) {
         {Qt::Key_S, Qt::ShiftModifier, KeyCode::S, true},
         {Qt::Key_S, Qt::ShiftModifier | Qt::ControlModifier, KeyCode::S, false},
         {Qt::Key_Escape, Qt::NoModifier, KeyCode::Escape, false},
+        {Qt::Key_Space, Qt::NoModifier, KeyCode::Space, false},
         {Qt::Key_Insert, Qt::KeypadModifier, KeyCode::Insert, false},
         {Qt::Key_0, Qt::KeypadModifier, KeyCode::NumPad0, false},
         {Qt::Key_0, Qt::NoModifier, KeyCode::None, false},
@@ -88,6 +93,26 @@ TEST(Shortcuts, QtKeysMapToTheWindowsKeyCodes) {
         EXPECT_EQ(key.Code, c.code) << std::hex << c.qtKey;
         EXPECT_EQ(key.ShiftOnly, c.shiftOnly) << std::hex << c.qtKey;
     }
+}
+
+// A tap is timed by its key event's own stamp, brought onto the program's clock.
+TEST(EventClock, StampsOfTheSameClockStandAndOthersAreMovedOntoIt) {
+    struct Case {
+        qint64 stamp;
+        std::uint32_t now;
+        std::uint32_t expected;
+    };
+    EventClock same;
+    for (const Case c : {Case{100000, 100035, 100000}, Case{100040, 100035, 100040},
+                         Case{0, 5000, 5000}, Case{0xFFFFFFF0, 0x10, 0xFFFFFFF0}})
+        EXPECT_EQ(same.toClock(c.stamp, c.now), c.expected) << c.stamp;
+
+    // A clock of its own (stamps from 1000, ours near 9,000,000): the least delay seen is
+    // the offset.
+    EventClock foreign;
+    EXPECT_EQ(foreign.toClock(1000, 9000030), 9000030u);
+    EXPECT_EQ(foreign.toClock(2000, 9001010), 9001010u) << "delivered sooner: a new offset";
+    EXPECT_EQ(foreign.toClock(3000, 9002500), 9002010u) << "delivered late: moved back";
 }
 
 } // namespace

@@ -196,6 +196,46 @@ TEST(RhythmEvaluatorMends, WildTappingScoresNothing) {
     }
 }
 
+// Accuracies of exactly one half are rounded to even, whatever the order of the arithmetic:
+// computed in floating point they came out a hair above the half and were rounded up.
+TEST(RhythmEvaluatorMends, AnAccuracyOfExactlyAHalfIsRoundedToEven) {
+    struct Case {
+        const char* what;
+        RhythmOptions options;
+        int tempo;
+        Rhythm rhythm;
+        std::vector<std::uint32_t> taps; // ms after the pass's start
+        double accuracy;
+        int value;
+    };
+    const std::vector<Case> cases{
+        {"5/4, six bars read at tempo 10, one of forty notes tapped",
+         Options(5, 6, RhythmRead),
+         10,
+         MakeRhythm({8, 8, 8, 48, 48, 48, 48, 8, 8, 8, 48, 48, 8, 8, 8, 48, 8, 8, 8, 8,
+                     8, 8, 8, 8,  8,  48, 8,  8, 8, 8, 8,  8,  8, 8, 8, 48, 8, 8, 8, 48}),
+         {182708},
+         5.0 / 2,
+         2},
+        {"3/8, one bar, 120 ms late",
+         Options(1, 1),
+         60,
+         MakeRhythm({12, 12, 12}),
+         {3481, 3905, 4152},
+         41.0 / 2,
+         20},
+    };
+    for (const Case& c : cases) {
+        Tapper user{c.options, c.tempo};
+        std::vector<std::uint32_t> taps;
+        for (std::uint32_t t : c.taps)
+            taps.push_back(user.start + t);
+        const RhythmEvaluation r = user.Evaluate(c.rhythm, taps);
+        EXPECT_EQ(r.Accuracy, c.accuracy) << c.what;
+        EXPECT_EQ(r.Value, c.value) << c.what;
+    }
+}
+
 TEST(RhythmEvaluatorMends, RandomTapsStayInsideTheTableAndScoreZeroToHundred) {
     Random random(99);
     const RhythmItemTicks ticks =
