@@ -1,11 +1,13 @@
 #include "midi/sound_engine.h"
 
+#include "midi/click_voices.h"
 #include "midi/midi_event.h"
 #include "midi/system_midi.h"
 #include "theory/clock.h"
 
 #include <QFileInfo>
 #include <algorithm>
+#include <chrono>
 #include <fluidsynth.h>
 
 namespace harmik {
@@ -20,6 +22,34 @@ constexpr int kPeriodSize = 256;
 constexpr int kPeriods = 2;
 
 void SilentLog(int, const char*, void*) {}
+
+// Beyond this since the last block began the audio thread is taken to have stopped (a rested
+// or newly opened output): it goes on from the frame it reached.
+constexpr std::int64_t kStalledBlockNs = 50'000'000;
+
+std::int64_t SteadyNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+class FluidAudioDevice : public AudioDevice {
+public:
+    FluidAudioDevice(fluid_audio_driver_t* driver, QString name)
+        : Driver_(driver), Name_(std::move(name)) {}
+    ~FluidAudioDevice() override { delete_fluid_audio_driver(Driver_); }
+    QString name() const override { return Name_; }
+
+private:
+    fluid_audio_driver_t* Driver_;
+    QString Name_;
+};
+
+int AudioCallback(void* data, int len, int, float*[], int nout, float* out[]) {
+    if (nout >= 2)
+        static_cast<SoundEngine*>(data)->render(out[0], out[1], len);
+    return FLUID_OK;
+}
 
 void SilenceFluidLog() {
     for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
@@ -44,8 +74,22 @@ QString FindGeneralMidiSoundFont(const QStringList& folders) {
     return {};
 }
 
-SoundEngine::SoundEngine(int sampleRate)
-    : SampleRate_(sampleRate), BaseGain_(kSynthGain), MainThread_(std::this_thread::get_id()) {
+std::unique_ptr<AudioDevice> OpenFluidAudioDevice(SoundEngine& engine) {
+    // JACK is left out: without a running server its client blocks or crashes.
+    for (const char* name : {"pulseaudio", "pipewire", "alsa"}) {
+        if (fluid_settings_setstr(engine.settings(), "audio.driver", name) != FLUID_OK)
+            continue;
+        if (fluid_audio_driver_t* driver =
+                new_fluid_audio_driver2(engine.settings(), AudioCallback, &engine))
+            return std::make_unique<FluidAudioDevice>(driver, QString::fromLatin1(name));
+    }
+    return nullptr;
+}
+
+SoundEngine::SoundEngine(int sampleRate, AudioDeviceOpener opener)
+    : SampleRate_(sampleRate), BaseGain_(kSynthGain),
+      Opener_(opener ? std::move(opener) : AudioDeviceOpener(OpenFluidAudioDevice)),
+      MainThread_(std::this_thread::get_id()), Clicks_(std::make_unique<ClickVoices>(sampleRate)) {
     SilenceFluidLog();
     SilenceSoundLibraryLogs(); // the ALSA driver's failed opens
     Settings_ = new_fluid_settings();
@@ -64,32 +108,25 @@ SoundEngine::~SoundEngine() {
     closeAudioOutput();
     if (Loader_.joinable())
         Loader_.join();
+    Clicks_->releaseRenderer(); // it borrows the synthesizer's SoundFont
     delete_fluid_synth(Synth_);
     delete_fluid_settings(Settings_);
 }
 
 bool SoundEngine::openAudioOutput() {
-    if (Driver_)
+    if (Device_)
         return true;
-    // JACK is left out: without a running server its client blocks or crashes.
-    for (const char* name : {"pulseaudio", "pipewire", "alsa"}) {
-        if (fluid_settings_setstr(Settings_, "audio.driver", name) != FLUID_OK)
-            continue;
-        Driver_ = new_fluid_audio_driver2(Settings_, &SoundEngine::audioCallback, this);
-        if (Driver_) {
-            DriverName_ = QString::fromLatin1(name);
-            Resting_ = false;
-            noteSounding();
-            return true;
-        }
-    }
-    return false;
+    Device_ = Opener_(*this);
+    if (!Device_)
+        return false;
+    DriverName_ = Device_->name();
+    Resting_ = false;
+    noteSounding();
+    return true;
 }
 
 void SoundEngine::closeAudioOutput() {
-    if (Driver_)
-        delete_fluid_audio_driver(Driver_);
-    Driver_ = nullptr;
+    Device_.reset();
     Resting_ = false;
 }
 
@@ -98,10 +135,9 @@ void SoundEngine::noteSounding() {
 }
 
 void SoundEngine::restIfIdle(std::uint32_t nowMs, std::uint32_t idleMs) {
-    if (!Driver_ || KeptAwake_ || nowMs - LastSoundMs_.load(std::memory_order_relaxed) < idleMs)
+    if (!Device_ || KeptAwake_ || nowMs - LastSoundMs_.load(std::memory_order_relaxed) < idleMs)
         return;
-    delete_fluid_audio_driver(Driver_);
-    Driver_ = nullptr;
+    Device_.reset();
     Resting_ = true;
 }
 
@@ -114,12 +150,12 @@ void SoundEngine::keepAwake(bool on) {
 void SoundEngine::wakeOnMainThread() {
     noteSounding();
     // Only the main thread owns the output; a sound from another thread cannot wake it.
-    if (std::this_thread::get_id() == MainThread_ && Resting_)
-        openAudioOutput();
+    if (std::this_thread::get_id() == MainThread_ && Resting_ && openAudioOutput() && OnOutputWoken)
+        OnOutputWoken();
 }
 
 double SoundEngine::bufferedMs() const {
-    return Driver_ ? 1000.0 * kPeriodSize * kPeriods / SampleRate_ : 0.0;
+    return Device_ ? 1000.0 * kPeriodSize * kPeriods / SampleRate_ : 0.0;
 }
 
 bool SoundEngine::loadSoundFont(const QString& path) {
@@ -282,19 +318,54 @@ bool SoundEngine::anythingSounding() const {
     return SoundFontLoaded_.load() && fluid_synth_get_active_voice_count(Synth_) > 0;
 }
 
-int SoundEngine::audioCallback(void* data, int len, int, float*[], int nout, float* out[]) {
-    if (nout >= 2)
-        static_cast<SoundEngine*>(data)->render(out[0], out[1], len);
-    return FLUID_OK;
+bool SoundEngine::prepareClickSounds(const std::array<ClickSound, 3>& sounds, int holdMs) {
+    return SoundFontLoaded_.load() && Clicks_->prepare(Synth_, sounds, holdMs);
+}
+
+void SoundEngine::forgetClickSounds() {
+    Clicks_->forget();
+}
+
+void SoundEngine::scheduleClickSound(int sound, std::int64_t frame) {
+    Clicks_->schedule(sound, frame);
+}
+
+void SoundEngine::noteBlockStart() {
+    const std::uint32_t sequence = BlockSequence_.load(std::memory_order_relaxed);
+    BlockSequence_.store(sequence + 1, std::memory_order_relaxed); // odd: being written
+    std::atomic_thread_fence(std::memory_order_release);
+    BlockFrame_.store(RenderedFrames_.load(std::memory_order_relaxed), std::memory_order_relaxed);
+    BlockNs_.store(SteadyNs(), std::memory_order_relaxed);
+    BlockSequence_.store(sequence + 2, std::memory_order_release);
+}
+
+std::int64_t SoundEngine::framePlayedAt(std::int64_t monotonicNs) const {
+    std::int64_t frame = 0;
+    std::int64_t ns = 0;
+    for (;;) {
+        const std::uint32_t before = BlockSequence_.load(std::memory_order_acquire);
+        frame = BlockFrame_.load(std::memory_order_relaxed);
+        ns = BlockNs_.load(std::memory_order_relaxed);
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if ((before & 1) == 0 && BlockSequence_.load(std::memory_order_relaxed) == before)
+            break;
+    }
+    const std::int64_t elapsed = monotonicNs - ns;
+    if (ns == 0 || elapsed < 0 || elapsed > kStalledBlockNs)
+        return renderedFrames();
+    return frame + elapsed * SampleRate_ / 1'000'000'000;
 }
 
 void SoundEngine::render(float* left, float* right, int frames) {
+    noteBlockStart();
     float* fx[4] = {left, right, left, right}; // reverb and chorus mixed into the dry signal
     float* dry[2] = {left, right};
     fluid_synth_process(Synth_, frames, 4, fx, 2, dry);
     mixWaves(left, right, frames);
     mixSpeaker(left, right, frames);
+    Clicks_->mix(left, right, frames, RenderedFrames_.load(std::memory_order_relaxed));
     markIfAudible(left, frames);
+    RenderedFrames_.fetch_add(frames, std::memory_order_release);
 }
 
 void SoundEngine::markIfAudible(const float* left, int frames) {
