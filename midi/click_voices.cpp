@@ -107,11 +107,16 @@ bool ClickVoices::prepare(fluid_synth_t* synth, const std::array<ClickSound, kSo
                                    [](const SoundSet& s) { return s.State.load() == Free; });
     if (free == Sets_.end() || !ensureRenderer(synth))
         return false;
-    fluid_synth_set_gain(Renderer_, fluid_synth_get_gain(synth));
+    // The synthesizer's output is proportional to its gain: the sounds are rendered at the
+    // renderer's own and scaled to the live one.
+    const float gain = fluid_synth_get_gain(synth) / fluid_synth_get_gain(Renderer_);
     const int holdFrames = int(std::int64_t(std::max(holdMs, 0)) * SampleRate_ / 1000);
     for (int i = 0; i < kSounds; ++i) {
         copyChannel(synth, sounds[std::size_t(i)].Channel & 0x0F);
-        renderSound(sounds[std::size_t(i)], holdFrames, free->Sounds[std::size_t(i)]);
+        WaveSound& sound = free->Sounds[std::size_t(i)];
+        renderSound(sounds[std::size_t(i)], holdFrames, sound);
+        for (float& sample : sound.Frames)
+            sample *= gain;
     }
     free->Generation = ++Generation_;
     Current_ = int(free - Sets_.begin());

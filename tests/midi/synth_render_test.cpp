@@ -234,7 +234,8 @@ namespace harmik::test {
 namespace {
 
 // The audio callback renders on its own thread while the main thread starts and stops
-// sounds and the click track plays into the same synthesizer.
+// sounds and click tracks, and the click track feeds the same synthesizer (by the thread
+// until the SoundFont is there, then on its samples).
 TEST(Mixer, IsSharedSafelyByTheMainThreadTheClickTrackAndTheAudioThread) {
     SoundEngine engine;
     const QString font = TestSoundFont();
@@ -276,11 +277,19 @@ TEST(Mixer, IsSharedSafelyByTheMainThreadTheClickTrackAndTheAudioThread) {
             engine.stopWaves();
             engine.speakerOff();
         }
+        if (round % 5 == 4) {
+            ASSERT_TRUE(click.Start(track, synth)); // the running one is killed first
+        }
         for (int seen = blocks.load(); blocks.load() < seen + 4;)
             std::this_thread::yield();
     }
+    if (engine.waitForSoundFont()) {
+        ASSERT_TRUE(click.Start(track, synth));
+        EXPECT_TRUE(click.sampleExact());
+        for (int seen = blocks.load(); blocks.load() < seen + 200;)
+            std::this_thread::yield();
+    }
     click.Kill();
-    engine.waitForSoundFont();
     running = false;
     audio.join();
     EXPECT_GT(heard, 0.01);
