@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <fluidsynth.h>
+#include <malloc.h>
 
 namespace harmik {
 
@@ -19,6 +20,7 @@ namespace {
 constexpr double kSynthGain = 1.5;
 constexpr float kSpeakerAmplitude = 0.15f;
 constexpr int kPeriodSize = 256;
+constexpr int kPolyphony = 64;
 constexpr int kPeriods = 2;
 
 void SilentLog(int, const char*, void*) {}
@@ -96,6 +98,10 @@ SoundEngine::SoundEngine(int sampleRate, AudioDeviceOpener opener)
     fluid_settings_setnum(Settings_, "synth.sample-rate", sampleRate);
     fluid_settings_setnum(Settings_, "synth.gain", BaseGain_);
     fluid_settings_setint(Settings_, "synth.cpu-cores", 1);
+    // Every voice costs memory from the start. 64 hold 32 stereo notes with their release:
+    // a cadence's chords, the echo of the user's playing and the feedback note together
+    // (the click track is rendered apart); beyond that the quietest releasing voice yields.
+    fluid_settings_setint(Settings_, "synth.polyphony", kPolyphony);
     fluid_settings_setint(Settings_, "synth.dynamic-sample-loading", 1);
     fluid_settings_setint(Settings_, "synth.chorus.active", 0);
     fluid_settings_setint(Settings_, "audio.period-size", kPeriodSize);
@@ -139,6 +145,10 @@ void SoundEngine::restIfIdle(std::uint32_t nowMs, std::uint32_t idleMs) {
         return;
     Device_.reset();
     Resting_ = true;
+    // Resting, the program gives back what it no longer uses: a played sound (the start music
+    // holds some 2 MB) and what the allocator keeps free.
+    reclaimFinishedVoices();
+    malloc_trim(0);
 }
 
 void SoundEngine::keepAwake(bool on) {
@@ -159,12 +169,17 @@ double SoundEngine::bufferedMs() const {
 }
 
 bool SoundEngine::loadSoundFont(const QString& path) {
-    const int id = fluid_synth_sfload(Synth_, QFile::encodeName(path).constData(), 1);
-    if (id == FLUID_FAILED)
-        return false;
-    SoundFontLoaded_.store(true);
-    applyKeptPrograms();
-    return true;
+    // No channel gets an instrument yet: each one's samples are read when it is first given
+    // an instrument or a note (the drum kit alone would hold some 11 MB of FluidR3_GM).
+    const int id = fluid_synth_sfload(Synth_, QFile::encodeName(path).constData(), 0);
+    if (id != FLUID_FAILED) {
+        SoundFontLoaded_.store(true);
+        applyKeptPrograms();
+    }
+    // Parsing the SoundFont's tables leaves megabytes free in the allocator that it would
+    // keep for the rest of the run: given back to the system.
+    malloc_trim(0);
+    return id != FLUID_FAILED;
 }
 
 void SoundEngine::keepProgramUntilLoaded(int channel, int program) {
@@ -176,9 +191,23 @@ void SoundEngine::keepProgramUntilLoaded(int channel, int program) {
 void SoundEngine::applyKeptPrograms() {
     if (const float gain = KeptGain_.exchange(-1.0f); gain >= 0)
         fluid_synth_set_gain(Synth_, gain);
-    for (int channel = 0; channel < 16; ++channel)
-        if (const int kept = KeptPrograms_[std::size_t(channel)].exchange(0); kept > 0)
+    for (int channel = 0; channel < 16; ++channel) {
+        if (const int kept = KeptPrograms_[std::size_t(channel)].exchange(0); kept > 0) {
             fluid_synth_program_change(Synth_, channel, kept - 1);
+            ChannelReady_[std::size_t(channel)].store(true);
+        }
+    }
+}
+
+void SoundEngine::readyChannel(int channel) {
+    std::atomic<bool>& ready = ChannelReady_[std::size_t(channel & 0x0F)];
+    if (ready.load() || !SoundFontLoaded_.load())
+        return;
+    // The channel's own program (the drum kit on channel 10), read from the SoundFont now.
+    int font = 0, bank = 0, program = 0;
+    fluid_synth_get_program(Synth_, channel & 0x0F, &font, &bank, &program);
+    fluid_synth_program_change(Synth_, channel & 0x0F, program);
+    ready.store(true);
 }
 
 void SoundEngine::loadSoundFontInBackground(const QString& path) {
@@ -205,8 +234,11 @@ void SoundEngine::midiShort(std::uint32_t message) {
             keepProgramUntilLoaded(channel, d1);
         return;
     }
-    if ((status & 0xF0) == 0x90 && d2 > 0)
+    if ((status & 0xF0) == 0x90 && d2 > 0) {
+        if (std::this_thread::get_id() == MainThread_)
+            readyChannel(channel);
         wakeOnMainThread();
+    }
     switch (status & 0xF0) {
     case 0x80:
         fluid_synth_noteoff(Synth_, channel, d1);
@@ -225,6 +257,7 @@ void SoundEngine::midiShort(std::uint32_t message) {
         break;
     case 0xC0:
         fluid_synth_program_change(Synth_, channel, d1);
+        ChannelReady_[std::size_t(channel)].store(true);
         break;
     case 0xD0:
         fluid_synth_channel_pressure(Synth_, channel, d1);
@@ -319,6 +352,8 @@ bool SoundEngine::anythingSounding() const {
 }
 
 bool SoundEngine::prepareClickSounds(const std::array<ClickSound, 3>& sounds, int holdMs) {
+    for (const ClickSound& sound : sounds)
+        readyChannel(sound.Channel);
     return SoundFontLoaded_.load() && Clicks_->prepare(Synth_, sounds, holdMs);
 }
 

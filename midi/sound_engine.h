@@ -124,6 +124,7 @@ private:
     void wakeOnMainThread();
     void noteSounding();
     void applyKeptPrograms();
+    void readyChannel(int channel); // main thread
 
     int SampleRate_;
     double BaseGain_;
@@ -142,6 +143,7 @@ private:
     // the loader holds the synthesizer meanwhile, so they wait here instead.
     std::array<std::atomic<int>, 16> KeptPrograms_{};
     std::atomic<float> KeptGain_{-1.0f};
+    std::array<std::atomic<bool>, 16> ChannelReady_{}; // the channel has its instrument
 
     std::array<WaveVoice, kWaveVoices> Waves_;
     std::atomic<float> WaveGain_{1.0f};
