@@ -228,11 +228,16 @@ void SoundEngine::midiShort(std::uint32_t message) {
     const int d1 = Data1Of(message) & 0x7F;
     const int d2 = Data2Of(message) & 0x7F;
     if (!SoundFontLoaded_.load()) {
-        // Nothing can sound yet, and the synthesizer is busy loading: only the choice of
-        // instrument is kept.
-        if ((status & 0xF0) == 0xC0)
+        // Nothing can sound yet, and the synthesizer is busy loading: the choice of instrument
+        // is kept, and a note the user plays (on the main thread) waits for the load rather
+        // than being lost; the click track's thread never waits.
+        if ((status & 0xF0) == 0xC0) {
             keepProgramUntilLoaded(channel, d1);
-        return;
+            return;
+        }
+        const bool played = (status & 0xF0) == 0x90 && d2 > 0;
+        if (!played || std::this_thread::get_id() != MainThread_ || !waitForSoundFont())
+            return;
     }
     if ((status & 0xF0) == 0x90 && d2 > 0) {
         if (std::this_thread::get_id() == MainThread_)

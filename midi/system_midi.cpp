@@ -125,6 +125,11 @@ void SilenceSoundLibraryLogs() {
     snd_lib_error_set_handler(SilentAlsaError);
 }
 
+void WarmUpSoundLibraries() {
+    SilenceSoundLibraryLogs();
+    snd_config_update();
+}
+
 void BuiltInSynthOutput::sendShort(std::uint32_t message) {
     Synth_.midiShort(message);
 }

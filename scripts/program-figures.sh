@@ -63,16 +63,17 @@ for run in $(seq 1 "$RUNS"); do
     echo $(((mapped - start - waited) / 1000000)) >>"$work/mapped"
     sleep "$(awk -v s="$start" -v n="$(now_ns)" 'BEGIN { print 10 - (n - s) / 1e9 }')"
     awk '/^Rss:/ { printf "%.1f\n", $2 / 1024 }' /proc/"$pid"/smaps_rollup >>"$work/rss"
-    schedules "$pid" >"$work/before"
+    schedules "$pid" >"$work/before$run"
     sleep 30
-    schedules "$pid" >"$work/threads$run"
-    wakeups "$work/before" "$work/threads$run" >>"$work/wakeups"
+    schedules "$pid" >"$work/after$run"
+    wakeups "$work/before$run" "$work/after$run" >>"$work/wakeups"
     kill "$pid"
     wait "$pid" 2>/dev/null || true
     echo "run $run: mapped $(tail -n1 "$work/mapped") ms, $(tail -n1 "$work/rss") MiB at 10 s," \
         "$(tail -n1 "$work/wakeups") wake-ups at rest in 30 s"
 done
-echo "threads of the last run (id, times scheduled since start, name):"
-cat "$work/threads$RUNS"
+echo "wake-ups at rest of each thread of the last run:"
+awk 'NR == FNR { was[$1] = $2; next } { printf "  %-16s %d\n", $3, $2 - ($1 in was ? was[$1] : 0) }' \
+    "$work/before$RUNS" "$work/after$RUNS"
 echo "median: exec to mapped $(median <"$work/mapped") ms," \
     "resident $(median <"$work/rss") MiB at 10 s, $(median <"$work/wakeups") wake-ups in 30 s at rest"
