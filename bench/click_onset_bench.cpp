@@ -6,8 +6,12 @@
 #include "midi/system_midi.h"
 
 #include <algorithm>
+#include <atomic>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -33,13 +37,17 @@ std::vector<float> Attack(const QString& font, const harmik::ClickSound& sound) 
     return left;
 }
 
-int OnsetNear(const std::vector<float>& s, std::int64_t exact, const std::vector<float>& t) {
+int OnsetNear(const std::vector<float>& s, std::int64_t exact, const std::vector<float>& t,
+              int search = kSearch) {
     int best = 0;
     double bestDot = -1e30;
-    for (int shift = -kSearch; shift <= kSearch; ++shift) {
+    for (int shift = -search; shift <= search; ++shift) {
+        const std::int64_t at = exact + shift;
+        if (at < 0 || at + std::int64_t(t.size()) > std::int64_t(s.size()))
+            continue;
         double d = 0;
         for (std::size_t i = 0; i < t.size(); ++i)
-            d += double(s[std::size_t(exact + shift) + i]) * t[i];
+            d += double(s[std::size_t(at) + i]) * t[i];
         if (d > bestDot) {
             bestDot = d;
             best = shift;
@@ -100,6 +108,87 @@ void BM_ClickOnsetError(benchmark::State& state) {
     state.counters["max_frames"] = errors.back();
 }
 BENCHMARK(BM_ClickOnsetError)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The same live: the click track started on the built-in synthesizer with its real audio
+// output (the sound server's default sink), the sink's monitor recorded with parec, and the
+// interval between each two recorded clicks compared with the step period. Skipped without a
+// sound server. Run it with PulseAudio's null sink as the default sink (BENCHMARKS.md).
+void BM_ClickTrackLive(benchmark::State& state) {
+    constexpr int kLiveClicks = 200;
+    constexpr int kPeriodMs = 150;
+    const QString font = harmik::FindGeneralMidiSoundFont();
+    harmik::SoundEngine engine;
+    if (font.isEmpty() || !engine.loadSoundFont(font) || !engine.openAudioOutput()) {
+        state.SkipWithError("no SoundFont or no sound server");
+        return;
+    }
+    harmik::ClickTrack track;
+    track.Click = {9, 42, 100};
+    track.Accent = track.Click;
+    track.StepsPerBar = 4;
+    track.StepCount = kLiveClicks - 1;
+    track.Period = kPeriodMs;
+    track.LoopMode = 2;
+    track.Steps.fill(harmik::StepClick);
+    const std::vector<float> click = Attack(font, track.Click);
+    std::vector<double> errorsMs;
+    for (auto _ : state) {
+        FILE* rec = popen("parec --device=@DEFAULT_MONITOR@ --format=float32le --rate=48000 "
+                          "--channels=1 --latency-msec=20",
+                          "r");
+        if (!rec) {
+            state.SkipWithError("parec");
+            return;
+        }
+        std::vector<float> recorded;
+        std::atomic<bool> recording{true};
+        std::thread reader([&] {
+            float buffer[1024];
+            while (recording.load()) {
+                const std::size_t n = fread(buffer, sizeof(float), 1024, rec);
+                if (n == 0)
+                    break;
+                recorded.insert(recorded.end(), buffer, buffer + n);
+            }
+        });
+        harmik::BuiltInSynthOutput synth(engine);
+        harmik::ClickTrackPlayer player(nullptr);
+        engine.keepAwake(true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        player.Start(track, synth);
+        std::this_thread::sleep_for(std::chrono::milliseconds(kPeriodMs * (kLiveClicks + 4)));
+        player.Kill();
+        recording = false;
+        pclose(rec);
+        reader.join();
+        // The first click: the first sample well above the silence; each next one near one
+        // period later, placed by its attack.
+        std::size_t first = 0;
+        while (first < recorded.size() && std::abs(recorded[first]) < 1e-3f)
+            ++first;
+        const std::int64_t period = std::int64_t(kPeriodMs) * 48;
+        std::int64_t previous = std::int64_t(first) - 8;
+        previous += OnsetNear(recorded, previous, click);
+        for (int k = 1; k < kLiveClicks; ++k) {
+            const std::int64_t expected = previous + period;
+            if (expected + 2400 + std::int64_t(kAttack) >= std::int64_t(recorded.size()))
+                break;
+            const std::int64_t onset = expected + OnsetNear(recorded, expected, click, 2400);
+            errorsMs.push_back(std::abs(double(onset - expected)) / 48.0);
+            previous = onset;
+        }
+    }
+    std::sort(errorsMs.begin(), errorsMs.end());
+    if (errorsMs.empty()) {
+        state.SkipWithError("nothing recorded");
+        return;
+    }
+    state.counters["intervals"] = double(errorsMs.size());
+    state.counters["median_ms"] = errorsMs[errorsMs.size() / 2];
+    state.counters["p99_ms"] = errorsMs[errorsMs.size() * 99 / 100];
+    state.counters["max_ms"] = errorsMs.back();
+}
+BENCHMARK(BM_ClickTrackLive)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
 
