@@ -371,29 +371,24 @@ void SoundEngine::scheduleClickSound(int sound, std::int64_t frame) {
 }
 
 void SoundEngine::noteBlockStart() {
-    const std::uint32_t sequence = BlockSequence_.load(std::memory_order_relaxed);
-    BlockSequence_.store(sequence + 1, std::memory_order_relaxed); // odd: being written
-    std::atomic_thread_fence(std::memory_order_release);
-    BlockFrame_.store(RenderedFrames_.load(std::memory_order_relaxed), std::memory_order_relaxed);
-    BlockNs_.store(SteadyNs(), std::memory_order_relaxed);
-    BlockSequence_.store(sequence + 2, std::memory_order_release);
+    constexpr std::int64_t kSecond = 1'000'000'000;
+    const std::int64_t frame = RenderedFrames_.load(std::memory_order_relaxed);
+    const std::int64_t now = SteadyNs();
+    const std::int64_t sinceFrameZero =
+        frame / SampleRate_ * kSecond + frame % SampleRate_ * kSecond / SampleRate_;
+    FrameZeroNs_.store(now - sinceFrameZero, std::memory_order_relaxed);
+    BlockNs_.store(now, std::memory_order_relaxed);
 }
 
 std::int64_t SoundEngine::framePlayedAt(std::int64_t monotonicNs) const {
-    std::int64_t frame = 0;
-    std::int64_t ns = 0;
-    for (;;) {
-        const std::uint32_t before = BlockSequence_.load(std::memory_order_acquire);
-        frame = BlockFrame_.load(std::memory_order_relaxed);
-        ns = BlockNs_.load(std::memory_order_relaxed);
-        std::atomic_thread_fence(std::memory_order_acquire);
-        if ((before & 1) == 0 && BlockSequence_.load(std::memory_order_relaxed) == before)
-            break;
-    }
-    const std::int64_t elapsed = monotonicNs - ns;
-    if (ns == 0 || elapsed < 0 || elapsed > kStalledBlockNs)
+    constexpr std::int64_t kSecond = 1'000'000'000;
+    const std::int64_t block = BlockNs_.load(std::memory_order_relaxed);
+    const std::int64_t elapsed = monotonicNs - block;
+    if (block == 0 || elapsed < 0 || elapsed > kStalledBlockNs)
         return renderedFrames();
-    return frame + elapsed * SampleRate_ / 1'000'000'000;
+    const std::int64_t sinceFrameZero = monotonicNs - FrameZeroNs_.load(std::memory_order_relaxed);
+    return sinceFrameZero / kSecond * SampleRate_ +
+           sinceFrameZero % kSecond * SampleRate_ / kSecond;
 }
 
 void SoundEngine::render(float* left, float* right, int frames) {

@@ -152,11 +152,11 @@ private:
     SpeakerVoice Speaker_;
 
     std::unique_ptr<ClickVoices> Clicks_;
-    // Where the audio thread is: the first frame of the block it renders and when it began
-    // (steady clock ns), kept consistent for readers by a sequence count.
+    // Where the audio thread is, in one value: the steady clock time (ns) at which frame 0
+    // would have been rendered, by the block it began last; and when that block began (to
+    // tell a stopped output).
     std::atomic<std::int64_t> RenderedFrames_{0};
-    std::atomic<std::uint32_t> BlockSequence_{0};
-    std::atomic<std::int64_t> BlockFrame_{0};
+    std::atomic<std::int64_t> FrameZeroNs_{0};
     std::atomic<std::int64_t> BlockNs_{0};
 };
 
