@@ -163,10 +163,8 @@ bool ClickTrackPlayer::Start(ClickTrack& track, MidiOutBackend& out) {
     const std::int64_t nowNs = SteadyNs();
     const std::int64_t periodNs = std::int64_t(track.Period) * 1000000;
     std::int64_t firstNs = nowNs + periodNs;
-    if (Scheduler_) {
-        placeOnSamples(nowNs);
-        firstNs = std::int64_t(FirstMs_) * 1000000 - std::int64_t(kLeadMs) * 1000000 + periodNs;
-    }
+    if (Scheduler_)
+        firstNs = placeOnSamples(nowNs) * 1000000 - std::int64_t(kLeadMs) * 1000000 + periodNs;
     if (!armTimer(firstNs, track.Period)) {
         Kill();
         return false;
@@ -178,12 +176,13 @@ bool ClickTrackPlayer::Start(ClickTrack& track, MidiOutBackend& out) {
     return true;
 }
 
-void ClickTrackPlayer::placeOnSamples(std::int64_t nowNs) {
+std::int64_t ClickTrackPlayer::placeOnSamples(std::int64_t nowNs) {
     SampleRate_ = Scheduler_->clickSampleRate();
     const std::int64_t firstMs = (nowNs + std::int64_t(kLeadMs) * 1000000 + 999999) / 1000000;
     FirstMs_ = std::uint32_t(firstMs); // the monotonic ms clock wraps the same way
     FirstFrame_ =
         Scheduler_->framePlayedAt(nowNs) + (firstMs * 1000000 - nowNs) * SampleRate_ / 1000000000;
+    return firstMs;
 }
 
 void ClickTrackPlayer::tick() {

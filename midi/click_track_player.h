@@ -115,7 +115,7 @@ private:
     void run();
     void tick();
     bool armTimer(std::int64_t firstNs, std::int32_t periodMs);
-    void placeOnSamples(std::int64_t nowNs);
+    std::int64_t placeOnSamples(std::int64_t nowNs); // the first step's whole ms
 
     QObject* Receiver_;
     ClickTrack* Track_ = nullptr;
