@@ -1,6 +1,7 @@
 // Harmik: ear training for musicians.
 #include "app/about_window.h"
 #include "app/main_window.h"
+#include "midi/system_midi.h"
 #include "userdata/file_io.h"
 #include "userdata/messages.h"
 #include "userdata/paths.h"
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -29,6 +31,8 @@ void warn(const QString& text) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The sound system's configuration is read while the toolkit and the window come up.
+    std::thread warmUp(harmik::WarmUpSoundLibraries);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("harmik"));
     QApplication::setApplicationVersion(QStringLiteral(HARMIK_VERSION));
@@ -52,6 +56,7 @@ int main(int argc, char** argv) {
                                       harmik::LoadStr(kOnlyOneInstance),
                                       0,
                                       {}});
+        warmUp.join();
         return 1;
     }
     if (!inDataFolder)
@@ -70,6 +75,7 @@ int main(int argc, char** argv) {
     splash->show();
     splash->repaint();
 
+    warmUp.join(); // done long since: the sound layer starts with the window
     harmik::TForm1 window;
     if (window.startsMaximized())
         window.showMaximized();

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <ctime>
 #include <poll.h>
 #include <pthread.h>
@@ -23,25 +24,36 @@ namespace {
 constexpr int kClickThreadPriority = 50;
 constexpr std::uint64_t kMaxCatchUp = 64;
 
-void SendClickSound(MidiOutBackend& out, const ClickSound& sound, std::uint8_t velocity) {
-    out.sendShort(
-        PackShortMessage(std::uint8_t(0x90 + (sound.Channel & 0x0F)), sound.Note, velocity));
-}
-
 int StepsPerBarOf(const ClickTrack& track) {
     return track.StepsPerBar > 0 ? track.StepsPerBar : 1;
 }
 
 // Sounds (or silences, with on = false) the sounds of one step.
-void SoundStep(const ClickTrack& track, MidiOutBackend& out, std::int32_t step, bool on) {
+void SoundStep(const ClickTrack& track, ClickSounds& out, std::int32_t step, bool on) {
     const std::uint8_t code = track.Steps[std::size_t(step)];
     const bool accent = step % StepsPerBarOf(track) == 0;
-    if (code == StepClick || code == StepClickAndRhythm) {
-        const ClickSound& click = accent ? track.Accent : track.Click;
-        SendClickSound(out, click, on ? click.Velocity : 0);
-    }
+    if (code == StepClick || code == StepClickAndRhythm)
+        out.sound(accent ? 1 : 0, accent ? track.Accent : track.Click, on);
     if (code == StepRhythm || code == StepClickAndRhythm)
-        SendClickSound(out, track.Rhythm, on ? track.Rhythm.Velocity : 0);
+        out.sound(2, track.Rhythm, on);
+}
+
+class MidiClickSounds : public ClickSounds {
+public:
+    explicit MidiClickSounds(MidiOutBackend& out) : Out_(out) {}
+    void sound(int, const ClickSound& sound, bool on) override {
+        Out_.sendShort(PackShortMessage(std::uint8_t(0x90 + (sound.Channel & 0x0F)), sound.Note,
+                                        on ? sound.Velocity : 0));
+    }
+
+private:
+    MidiOutBackend& Out_;
+};
+
+std::int64_t SteadyNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 // The last step a pass may reach: StepCount, within the step table.
@@ -70,7 +82,19 @@ QEvent::Type ClickTrackReportEvent::eventType() {
     return type;
 }
 
+void SampleClickSounds::sound(int which, const ClickSound&, bool on) {
+    // The prepared sound holds its note for one step and then releases it.
+    if (on)
+        Scheduler_.scheduleClickSound(which, Frame);
+}
+
 void ClickTrackTick(ClickTrack& track, ClickTickState& state, MidiOutBackend& out,
+                    ClickReportSink& reports, std::uint32_t nowMs) {
+    MidiClickSounds sounds(out);
+    ClickTrackTick(track, state, sounds, reports, nowMs);
+}
+
+void ClickTrackTick(ClickTrack& track, ClickTickState& state, ClickSounds& out,
                     ClickReportSink& reports, std::uint32_t nowMs) {
     if (state.LastPlayedStep >= 0) {
         SoundStep(track, out, state.LastPlayedStep, false);
@@ -116,11 +140,8 @@ ClickTrackPlayer::~ClickTrackPlayer() {
         close(StopFd_);
 }
 
-bool ClickTrackPlayer::armTimer(std::int32_t periodMs) {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
+bool ClickTrackPlayer::armTimer(std::int64_t firstNs, std::int32_t periodMs) {
     const std::int64_t periodNs = std::int64_t(periodMs) * 1000000;
-    const std::int64_t firstNs = std::int64_t(now.tv_sec) * 1000000000 + now.tv_nsec + periodNs;
     itimerspec deadlines{};
     deadlines.it_value = ToTimespec(firstNs);
     deadlines.it_interval = ToTimespec(periodNs);
@@ -134,13 +155,46 @@ bool ClickTrackPlayer::Start(ClickTrack& track, MidiOutBackend& out) {
     Track_ = &track;
     Out_ = &out;
     State_ = ClickTickState{};
-    if (!armTimer(track.Period))
+    Tick_ = 0;
+    Scheduler_ = out.clickScheduler();
+    if (Scheduler_ &&
+        !Scheduler_->prepareClickSounds({track.Click, track.Accent, track.Rhythm}, track.Period))
+        Scheduler_ = nullptr;
+    const std::int64_t nowNs = SteadyNs();
+    const std::int64_t periodNs = std::int64_t(track.Period) * 1000000;
+    std::int64_t firstNs = nowNs + periodNs;
+    if (Scheduler_)
+        firstNs = placeOnSamples(nowNs) * 1000000 - std::int64_t(kLeadMs) * 1000000 + periodNs;
+    if (!armTimer(firstNs, track.Period)) {
+        Kill();
         return false;
+    }
     Thread_ = std::thread([this] { run(); });
     sched_param param{};
     param.sched_priority = kClickThreadPriority;
     RealTime_ = pthread_setschedparam(Thread_.native_handle(), SCHED_FIFO, &param) == 0;
     return true;
+}
+
+std::int64_t ClickTrackPlayer::placeOnSamples(std::int64_t nowNs) {
+    SampleRate_ = Scheduler_->clickSampleRate();
+    const std::int64_t firstMs = (nowNs + std::int64_t(kLeadMs) * 1000000 + 999999) / 1000000;
+    FirstMs_ = std::uint32_t(firstMs); // the monotonic ms clock wraps the same way
+    FirstFrame_ =
+        Scheduler_->framePlayedAt(nowNs) + (firstMs * 1000000 - nowNs) * SampleRate_ / 1000000000;
+    return firstMs;
+}
+
+void ClickTrackPlayer::tick() {
+    ++Tick_;
+    if (!Scheduler_) {
+        ClickTrackTick(*Track_, State_, *Out_, *this, MonotonicMs());
+        return;
+    }
+    SampleClickSounds sounds(*Scheduler_);
+    const std::int64_t elapsedMs = Tick_ * Track_->Period;
+    sounds.Frame = FirstFrame_ + elapsedMs * SampleRate_ / 1000;
+    ClickTrackTick(*Track_, State_, sounds, *this, FirstMs_ + std::uint32_t(elapsedMs));
 }
 
 void ClickTrackPlayer::Restart() {
@@ -149,13 +203,16 @@ void ClickTrackPlayer::Restart() {
 }
 
 void ClickTrackPlayer::Kill() {
-    if (!Thread_.joinable())
-        return;
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = write(StopFd_, &one, sizeof one);
-    Thread_.join();
-    std::uint64_t drained = 0;
-    [[maybe_unused]] const ssize_t got = read(StopFd_, &drained, sizeof drained);
+    if (Thread_.joinable()) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t written = write(StopFd_, &one, sizeof one);
+        Thread_.join();
+        std::uint64_t drained = 0;
+        [[maybe_unused]] const ssize_t got = read(StopFd_, &drained, sizeof drained);
+    }
+    if (Scheduler_)
+        Scheduler_->forgetClickSounds();
+    Scheduler_ = nullptr;
     const itimerspec off{};
     timerfd_settime(TimerFd_, 0, &off, nullptr);
     // Reports of the killed track are no longer of interest.
@@ -180,8 +237,10 @@ void ClickTrackPlayer::run() {
                 continue;
             // After a stall, the missed steps are played at once, so that every later step
             // keeps its place in time (the rhythm is judged against StartTime).
-            for (std::uint64_t i = 0; i < std::min<std::uint64_t>(expirations, kMaxCatchUp); ++i)
-                ClickTrackTick(*Track_, State_, *Out_, *this, MonotonicMs());
+            const std::uint64_t played = std::min<std::uint64_t>(expirations, kMaxCatchUp);
+            Tick_ += std::int64_t(expirations - played);
+            for (std::uint64_t i = 0; i < played; ++i)
+                tick();
         }
     }
 }

@@ -12,6 +12,7 @@ class QObject;
 
 namespace harmik {
 
+class ClickScheduler;
 class MidiOutBackend;
 class ThreadWaker;
 
@@ -46,15 +47,43 @@ struct ClickTickState {
     std::int32_t LastPlayedStep = -1;
 };
 
+// Where a tick's sounds go: which is 0 for the click, 1 the accent, 2 the rhythm's note.
+class ClickSounds {
+public:
+    virtual ~ClickSounds() = default;
+    virtual void sound(int which, const ClickSound& sound, bool on) = 0;
+};
+
+// The tick's sounds handed to an output that places them on their samples: each starts at
+// Frame and is held for one step (the scheduler's prepared sounds carry their release).
+class SampleClickSounds : public ClickSounds {
+public:
+    explicit SampleClickSounds(ClickScheduler& scheduler) : Scheduler_(scheduler) {}
+    void sound(int which, const ClickSound& sound, bool on) override;
+    std::int64_t Frame = 0;
+
+private:
+    ClickScheduler& Scheduler_;
+};
+
 // One step of the click track: silence the step sounded last, sound step Step (accent on the
 // first step of every bar), report bars and the end of a pass, loop by LoopMode. A track that
-// does not loop reports its end once and then sends nothing until it is restarted.
+// does not loop reports its end once and then sends nothing until it is restarted. nowMs is
+// when the step is heard, on the monotonic clock.
+void ClickTrackTick(ClickTrack& track, ClickTickState& state, ClickSounds& out,
+                    ClickReportSink& reports, std::uint32_t nowMs);
+// The same, sent to a MIDI output at once.
 void ClickTrackTick(ClickTrack& track, ClickTickState& state, MidiOutBackend& out,
                     ClickReportSink& reports, std::uint32_t nowMs);
 
 // Plays a click track on its own thread, which wakes on absolute monotonic deadlines every
-// Period ms and sends straight to the output. Reports reach the receiver as
-// ClickTrackReportEvent on the main thread.
+// Period ms. An output with a ClickScheduler (the built-in synthesizer) gets each step kLeadMs
+// ahead with its exact frame; the step is heard on that frame, and the step's time given to
+// the tick (StartTime) is that frame's time on the monotonic clock, a whole millisecond by
+// construction: the track's first step is put on a whole millisecond, and the steps follow at
+// Period ms = Period * rate / 1000 frames. Any other output gets the step when the thread
+// wakes. Reports reach the receiver as ClickTrackReportEvent on the main thread (with the
+// scheduled path, about kLeadMs before the step is heard).
 class ClickTrackPlayer : private ClickReportSink {
 public:
     explicit ClickTrackPlayer(QObject* receiver);
@@ -68,6 +97,11 @@ public:
     void Kill();
     bool running() const { return Thread_.joinable(); }
     bool realTimePriority() const { return RealTime_; }
+    bool sampleExact() const { return Scheduler_ != nullptr; }
+
+    // The time ahead of the audio thread at which a step is handed to a ClickScheduler: the
+    // output's buffering and the click-track thread's worst wake-up lateness.
+    static constexpr std::int32_t kLeadMs = 30;
 
 private:
     struct Report {
@@ -79,11 +113,18 @@ private:
     void postClickReport(std::int32_t bar, std::uint32_t startTime) override;
     void deliverReports();
     void run();
-    bool armTimer(std::int32_t periodMs);
+    void tick();
+    bool armTimer(std::int64_t firstNs, std::int32_t periodMs);
+    std::int64_t placeOnSamples(std::int64_t nowNs); // the first step's whole ms
 
     QObject* Receiver_;
     ClickTrack* Track_ = nullptr;
     MidiOutBackend* Out_ = nullptr;
+    ClickScheduler* Scheduler_ = nullptr; // null: the thread-timed path
+    std::int64_t Tick_ = 0;               // click-track thread: ticks since Start
+    std::int64_t FirstFrame_ = 0;         // the frame of tick 0 (scheduled path)
+    std::uint32_t FirstMs_ = 0;           // when tick 0 is heard (scheduled path)
+    int SampleRate_ = 0;
     ClickTickState State_;
     int TimerFd_ = -1;
     int StopFd_ = -1;

@@ -1,12 +1,15 @@
 #include "midi/sound_engine.h"
 
+#include "midi/click_voices.h"
 #include "midi/midi_event.h"
 #include "midi/system_midi.h"
 #include "theory/clock.h"
 
 #include <QFileInfo>
 #include <algorithm>
+#include <chrono>
 #include <fluidsynth.h>
+#include <malloc.h>
 
 namespace harmik {
 
@@ -17,9 +20,38 @@ namespace {
 constexpr double kSynthGain = 1.5;
 constexpr float kSpeakerAmplitude = 0.15f;
 constexpr int kPeriodSize = 256;
+constexpr int kPolyphony = 64;
 constexpr int kPeriods = 2;
 
 void SilentLog(int, const char*, void*) {}
+
+// Beyond this since the last block began the audio thread is taken to have stopped (a rested
+// or newly opened output): it goes on from the frame it reached.
+constexpr std::int64_t kStalledBlockNs = 50'000'000;
+
+std::int64_t SteadyNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+class FluidAudioDevice : public AudioDevice {
+public:
+    FluidAudioDevice(fluid_audio_driver_t* driver, QString name)
+        : Driver_(driver), Name_(std::move(name)) {}
+    ~FluidAudioDevice() override { delete_fluid_audio_driver(Driver_); }
+    QString name() const override { return Name_; }
+
+private:
+    fluid_audio_driver_t* Driver_;
+    QString Name_;
+};
+
+int AudioCallback(void* data, int len, int, float*[], int nout, float* out[]) {
+    if (nout >= 2)
+        static_cast<SoundEngine*>(data)->render(out[0], out[1], len);
+    return FLUID_OK;
+}
 
 void SilenceFluidLog() {
     for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
@@ -44,14 +76,32 @@ QString FindGeneralMidiSoundFont(const QStringList& folders) {
     return {};
 }
 
-SoundEngine::SoundEngine(int sampleRate)
-    : SampleRate_(sampleRate), BaseGain_(kSynthGain), MainThread_(std::this_thread::get_id()) {
+std::unique_ptr<AudioDevice> OpenFluidAudioDevice(SoundEngine& engine) {
+    // JACK is left out: without a running server its client blocks or crashes.
+    for (const char* name : {"pulseaudio", "pipewire", "alsa"}) {
+        if (fluid_settings_setstr(engine.settings(), "audio.driver", name) != FLUID_OK)
+            continue;
+        if (fluid_audio_driver_t* driver =
+                new_fluid_audio_driver2(engine.settings(), AudioCallback, &engine))
+            return std::make_unique<FluidAudioDevice>(driver, QString::fromLatin1(name));
+    }
+    return nullptr;
+}
+
+SoundEngine::SoundEngine(int sampleRate, AudioDeviceOpener opener)
+    : SampleRate_(sampleRate), BaseGain_(kSynthGain),
+      Opener_(opener ? std::move(opener) : AudioDeviceOpener(OpenFluidAudioDevice)),
+      MainThread_(std::this_thread::get_id()), Clicks_(std::make_unique<ClickVoices>(sampleRate)) {
     SilenceFluidLog();
     SilenceSoundLibraryLogs(); // the ALSA driver's failed opens
     Settings_ = new_fluid_settings();
     fluid_settings_setnum(Settings_, "synth.sample-rate", sampleRate);
     fluid_settings_setnum(Settings_, "synth.gain", BaseGain_);
     fluid_settings_setint(Settings_, "synth.cpu-cores", 1);
+    // Every voice costs memory from the start. 64 hold 32 stereo notes with their release:
+    // a cadence's chords, the echo of the user's playing and the feedback note together
+    // (the click track is rendered apart); beyond that the quietest releasing voice yields.
+    fluid_settings_setint(Settings_, "synth.polyphony", kPolyphony);
     fluid_settings_setint(Settings_, "synth.dynamic-sample-loading", 1);
     fluid_settings_setint(Settings_, "synth.chorus.active", 0);
     fluid_settings_setint(Settings_, "audio.period-size", kPeriodSize);
@@ -64,32 +114,25 @@ SoundEngine::~SoundEngine() {
     closeAudioOutput();
     if (Loader_.joinable())
         Loader_.join();
+    Clicks_->releaseRenderer(); // it borrows the synthesizer's SoundFont
     delete_fluid_synth(Synth_);
     delete_fluid_settings(Settings_);
 }
 
 bool SoundEngine::openAudioOutput() {
-    if (Driver_)
+    if (Device_)
         return true;
-    // JACK is left out: without a running server its client blocks or crashes.
-    for (const char* name : {"pulseaudio", "pipewire", "alsa"}) {
-        if (fluid_settings_setstr(Settings_, "audio.driver", name) != FLUID_OK)
-            continue;
-        Driver_ = new_fluid_audio_driver2(Settings_, &SoundEngine::audioCallback, this);
-        if (Driver_) {
-            DriverName_ = QString::fromLatin1(name);
-            Resting_ = false;
-            noteSounding();
-            return true;
-        }
-    }
-    return false;
+    Device_ = Opener_(*this);
+    if (!Device_)
+        return false;
+    DriverName_ = Device_->name();
+    Resting_ = false;
+    noteSounding();
+    return true;
 }
 
 void SoundEngine::closeAudioOutput() {
-    if (Driver_)
-        delete_fluid_audio_driver(Driver_);
-    Driver_ = nullptr;
+    Device_.reset();
     Resting_ = false;
 }
 
@@ -98,11 +141,14 @@ void SoundEngine::noteSounding() {
 }
 
 void SoundEngine::restIfIdle(std::uint32_t nowMs, std::uint32_t idleMs) {
-    if (!Driver_ || KeptAwake_ || nowMs - LastSoundMs_.load(std::memory_order_relaxed) < idleMs)
+    if (!Device_ || KeptAwake_ || nowMs - LastSoundMs_.load(std::memory_order_relaxed) < idleMs)
         return;
-    delete_fluid_audio_driver(Driver_);
-    Driver_ = nullptr;
+    Device_.reset();
     Resting_ = true;
+    // Resting, the program gives back what it no longer uses: a played sound (the start music
+    // holds some 2 MB) and what the allocator keeps free.
+    reclaimFinishedVoices();
+    malloc_trim(0);
 }
 
 void SoundEngine::keepAwake(bool on) {
@@ -114,21 +160,26 @@ void SoundEngine::keepAwake(bool on) {
 void SoundEngine::wakeOnMainThread() {
     noteSounding();
     // Only the main thread owns the output; a sound from another thread cannot wake it.
-    if (std::this_thread::get_id() == MainThread_ && Resting_)
-        openAudioOutput();
+    if (std::this_thread::get_id() == MainThread_ && Resting_ && openAudioOutput() && OnOutputWoken)
+        OnOutputWoken();
 }
 
 double SoundEngine::bufferedMs() const {
-    return Driver_ ? 1000.0 * kPeriodSize * kPeriods / SampleRate_ : 0.0;
+    return Device_ ? 1000.0 * kPeriodSize * kPeriods / SampleRate_ : 0.0;
 }
 
 bool SoundEngine::loadSoundFont(const QString& path) {
-    const int id = fluid_synth_sfload(Synth_, QFile::encodeName(path).constData(), 1);
-    if (id == FLUID_FAILED)
-        return false;
-    SoundFontLoaded_.store(true);
-    applyKeptPrograms();
-    return true;
+    // No channel gets an instrument yet: each one's samples are read when it is first given
+    // an instrument or a note (the drum kit alone would hold some 11 MB of FluidR3_GM).
+    const int id = fluid_synth_sfload(Synth_, QFile::encodeName(path).constData(), 0);
+    if (id != FLUID_FAILED) {
+        SoundFontLoaded_.store(true);
+        applyKeptPrograms();
+    }
+    // Parsing the SoundFont's tables leaves megabytes free in the allocator that it would
+    // keep for the rest of the run: given back to the system.
+    malloc_trim(0);
+    return id != FLUID_FAILED;
 }
 
 void SoundEngine::keepProgramUntilLoaded(int channel, int program) {
@@ -140,9 +191,23 @@ void SoundEngine::keepProgramUntilLoaded(int channel, int program) {
 void SoundEngine::applyKeptPrograms() {
     if (const float gain = KeptGain_.exchange(-1.0f); gain >= 0)
         fluid_synth_set_gain(Synth_, gain);
-    for (int channel = 0; channel < 16; ++channel)
-        if (const int kept = KeptPrograms_[std::size_t(channel)].exchange(0); kept > 0)
+    for (int channel = 0; channel < 16; ++channel) {
+        if (const int kept = KeptPrograms_[std::size_t(channel)].exchange(0); kept > 0) {
             fluid_synth_program_change(Synth_, channel, kept - 1);
+            ChannelReady_[std::size_t(channel)].store(true);
+        }
+    }
+}
+
+void SoundEngine::readyChannel(int channel) {
+    std::atomic<bool>& ready = ChannelReady_[std::size_t(channel & 0x0F)];
+    if (ready.load() || !SoundFontLoaded_.load())
+        return;
+    // The channel's own program (the drum kit on channel 10), read from the SoundFont now.
+    int font = 0, bank = 0, program = 0;
+    fluid_synth_get_program(Synth_, channel & 0x0F, &font, &bank, &program);
+    fluid_synth_program_change(Synth_, channel & 0x0F, program);
+    ready.store(true);
 }
 
 void SoundEngine::loadSoundFontInBackground(const QString& path) {
@@ -163,14 +228,22 @@ void SoundEngine::midiShort(std::uint32_t message) {
     const int d1 = Data1Of(message) & 0x7F;
     const int d2 = Data2Of(message) & 0x7F;
     if (!SoundFontLoaded_.load()) {
-        // Nothing can sound yet, and the synthesizer is busy loading: only the choice of
-        // instrument is kept.
-        if ((status & 0xF0) == 0xC0)
+        // Nothing can sound yet, and the synthesizer is busy loading: the choice of instrument
+        // is kept, and a note the user plays (on the main thread) waits for the load rather
+        // than being lost; the click track's thread never waits.
+        if ((status & 0xF0) == 0xC0) {
             keepProgramUntilLoaded(channel, d1);
-        return;
+            return;
+        }
+        const bool played = (status & 0xF0) == 0x90 && d2 > 0;
+        if (!played || std::this_thread::get_id() != MainThread_ || !waitForSoundFont())
+            return;
     }
-    if ((status & 0xF0) == 0x90 && d2 > 0)
+    if ((status & 0xF0) == 0x90 && d2 > 0) {
+        if (std::this_thread::get_id() == MainThread_)
+            readyChannel(channel);
         wakeOnMainThread();
+    }
     switch (status & 0xF0) {
     case 0x80:
         fluid_synth_noteoff(Synth_, channel, d1);
@@ -189,6 +262,7 @@ void SoundEngine::midiShort(std::uint32_t message) {
         break;
     case 0xC0:
         fluid_synth_program_change(Synth_, channel, d1);
+        ChannelReady_[std::size_t(channel)].store(true);
         break;
     case 0xD0:
         fluid_synth_channel_pressure(Synth_, channel, d1);
@@ -282,19 +356,51 @@ bool SoundEngine::anythingSounding() const {
     return SoundFontLoaded_.load() && fluid_synth_get_active_voice_count(Synth_) > 0;
 }
 
-int SoundEngine::audioCallback(void* data, int len, int, float*[], int nout, float* out[]) {
-    if (nout >= 2)
-        static_cast<SoundEngine*>(data)->render(out[0], out[1], len);
-    return FLUID_OK;
+bool SoundEngine::prepareClickSounds(const std::array<ClickSound, 3>& sounds, int holdMs) {
+    for (const ClickSound& sound : sounds)
+        readyChannel(sound.Channel);
+    return SoundFontLoaded_.load() && Clicks_->prepare(Synth_, sounds, holdMs);
+}
+
+void SoundEngine::forgetClickSounds() {
+    Clicks_->forget();
+}
+
+void SoundEngine::scheduleClickSound(int sound, std::int64_t frame) {
+    Clicks_->schedule(sound, frame);
+}
+
+void SoundEngine::noteBlockStart() {
+    constexpr std::int64_t kSecond = 1'000'000'000;
+    const std::int64_t frame = RenderedFrames_.load(std::memory_order_relaxed);
+    const std::int64_t now = SteadyNs();
+    const std::int64_t sinceFrameZero =
+        frame / SampleRate_ * kSecond + frame % SampleRate_ * kSecond / SampleRate_;
+    FrameZeroNs_.store(now - sinceFrameZero, std::memory_order_relaxed);
+    BlockNs_.store(now, std::memory_order_relaxed);
+}
+
+std::int64_t SoundEngine::framePlayedAt(std::int64_t monotonicNs) const {
+    constexpr std::int64_t kSecond = 1'000'000'000;
+    const std::int64_t block = BlockNs_.load(std::memory_order_relaxed);
+    const std::int64_t elapsed = monotonicNs - block;
+    if (block == 0 || elapsed < 0 || elapsed > kStalledBlockNs)
+        return renderedFrames();
+    const std::int64_t sinceFrameZero = monotonicNs - FrameZeroNs_.load(std::memory_order_relaxed);
+    return sinceFrameZero / kSecond * SampleRate_ +
+           sinceFrameZero % kSecond * SampleRate_ / kSecond;
 }
 
 void SoundEngine::render(float* left, float* right, int frames) {
+    noteBlockStart();
     float* fx[4] = {left, right, left, right}; // reverb and chorus mixed into the dry signal
     float* dry[2] = {left, right};
     fluid_synth_process(Synth_, frames, 4, fx, 2, dry);
     mixWaves(left, right, frames);
     mixSpeaker(left, right, frames);
+    Clicks_->mix(left, right, frames, RenderedFrames_.load(std::memory_order_relaxed));
     markIfAudible(left, frames);
+    RenderedFrames_.fetch_add(frames, std::memory_order_release);
 }
 
 void SoundEngine::markIfAudible(const float* left, int frames) {

@@ -1,11 +1,14 @@
 #pragma once
 #include "midi/wave_file.h"
+#include "theory/click_track.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -15,6 +18,19 @@ struct _fluid_audio_driver_t;
 
 namespace harmik {
 
+class ClickVoices;
+
+// The device the mix is played on. The engine opens it through an opener (by default the
+// sound servers and ALSA through FluidSynth's drivers, which call render on their thread);
+// tests open a stand-in and render offline themselves.
+class AudioDevice {
+public:
+    virtual ~AudioDevice() = default;
+    virtual QString name() const = 0;
+};
+class SoundEngine;
+using AudioDeviceOpener = std::function<std::unique_ptr<AudioDevice>(SoundEngine&)>;
+
 // The built-in synthesizer and the program's one mixer: a FluidSynth synthesizer with a
 // General MIDI SoundFont, the WAV voices (feedback sounds, start music, tuning fork) and the
 // PC-speaker square wave, mixed in one audio callback. Without an audio output the same mix
@@ -23,7 +39,7 @@ class SoundEngine {
 public:
     static constexpr int kWaveVoices = 4;
 
-    explicit SoundEngine(int sampleRate = 48000);
+    explicit SoundEngine(int sampleRate = 48000, AudioDeviceOpener opener = {});
     ~SoundEngine();
     SoundEngine(const SoundEngine&) = delete;
     SoundEngine& operator=(const SoundEngine&) = delete;
@@ -33,7 +49,10 @@ public:
     // Audio output (main thread). Tries the sound servers and ALSA in turn.
     bool openAudioOutput();
     void closeAudioOutput();
-    bool hasAudioOutput() const { return Driver_ != nullptr || Resting_; }
+    bool hasAudioOutput() const { return Device_ != nullptr || Resting_; }
+    bool outputOpen() const { return Device_ != nullptr; }
+    // Called on the main thread whenever a sound opens the rested output again.
+    std::function<void()> OnOutputWoken;
     bool resting() const { return Resting_; }
 
     // The output rests (is closed, so that neither the program nor the sound server keeps
@@ -55,6 +74,14 @@ public:
     void midiShort(std::uint32_t message);
     void midiSysex(const std::uint8_t* data, std::size_t length);
     void setSynthVolume(double level); // 0..1 of the full gain
+
+    // The click track's sounds on their samples (see ClickScheduler): prepare and forget on
+    // the main thread, schedule on the click-track thread. Frames count what render produced.
+    bool prepareClickSounds(const std::array<ClickSound, 3>& sounds, int holdMs);
+    void forgetClickSounds();
+    void scheduleClickSound(int sound, std::int64_t frame);
+    std::int64_t framePlayedAt(std::int64_t monotonicNs) const;
+    std::int64_t renderedFrames() const { return RenderedFrames_.load(std::memory_order_acquire); }
     // Panic: every voice stops at once (the reverb's short tail rings out).
     void allSoundsOff();
 
@@ -71,6 +98,7 @@ public:
     void render(float* left, float* right, int frames);
 
     _fluid_synth_t* synth() const { return Synth_; }
+    _fluid_hashtable_t* settings() const { return Settings_; }
 
 private:
     enum VoiceState : int { Free, Playing, StopRequested, Done };
@@ -86,7 +114,7 @@ private:
         double Step = 0;
     };
 
-    static int audioCallback(void* data, int len, int nfx, float* fx[], int nout, float* out[]);
+    void noteBlockStart();
     void mixWaves(float* left, float* right, int frames);
     void mixSpeaker(float* left, float* right, int frames);
     void markIfAudible(const float* left, int frames);
@@ -96,12 +124,14 @@ private:
     void wakeOnMainThread();
     void noteSounding();
     void applyKeptPrograms();
+    void readyChannel(int channel); // main thread
 
     int SampleRate_;
     double BaseGain_;
     _fluid_hashtable_t* Settings_ = nullptr;
     _fluid_synth_t* Synth_ = nullptr;
-    _fluid_audio_driver_t* Driver_ = nullptr;
+    AudioDeviceOpener Opener_;
+    std::unique_ptr<AudioDevice> Device_;
     QString DriverName_;
     bool Resting_ = false;
     bool KeptAwake_ = false;
@@ -113,13 +143,25 @@ private:
     // the loader holds the synthesizer meanwhile, so they wait here instead.
     std::array<std::atomic<int>, 16> KeptPrograms_{};
     std::atomic<float> KeptGain_{-1.0f};
+    std::array<std::atomic<bool>, 16> ChannelReady_{}; // the channel has its instrument
 
     std::array<WaveVoice, kWaveVoices> Waves_;
     std::atomic<float> WaveGain_{1.0f};
     std::atomic<std::uint64_t> SpeakerRequest_{0}; // generation << 48 | hz << 32 | frames
     std::uint32_t SpeakerGeneration_ = 0;          // main thread
     SpeakerVoice Speaker_;
+
+    std::unique_ptr<ClickVoices> Clicks_;
+    // Where the audio thread is, in one value: the steady clock time (ns) at which frame 0
+    // would have been rendered, by the block it began last; and when that block began (to
+    // tell a stopped output).
+    std::atomic<std::int64_t> RenderedFrames_{0};
+    std::atomic<std::int64_t> FrameZeroNs_{0};
+    std::atomic<std::int64_t> BlockNs_{0};
 };
+
+// FluidSynth's audio drivers: PulseAudio, PipeWire, then ALSA (null when none opens).
+std::unique_ptr<AudioDevice> OpenFluidAudioDevice(SoundEngine& engine);
 
 // The General MIDI SoundFont the built-in synthesizer uses: FluidR3_GM first, then the
 // system's default-GM link, then TimGM6mb, in the given folders (default: the standard

@@ -30,7 +30,7 @@ SoundMessage DeviceError(const std::exception& e) {
 } // namespace
 
 SoundSystem::SoundSystem(QObject* clickReportReceiver, SoundSystemOptions options)
-    : Options_(std::move(options)), Engine_(std::make_unique<SoundEngine>()) {
+    : Options_(std::move(options)), Engine_(std::make_unique<SoundEngine>(48000, Options_.Audio)) {
     SoundFontPath_ = FindGeneralMidiSoundFont(Options_.SoundFontFolders);
     if (Options_.Midi) {
         Midi_ = Options_.Midi;
@@ -46,7 +46,8 @@ SoundSystem::SoundSystem(QObject* clickReportReceiver, SoundSystemOptions option
     Output_ = std::make_unique<SoundOutput>(*MIDIUD_, *MIDITHRU_, Engine_.get(), Settings);
     Output_->setDataFolders(Options_.DataFolders);
     Click_ = std::make_unique<ClickTrackPlayer>(clickReportReceiver);
-    QObject::connect(&RestTimer_, &QTimer::timeout, [this] { restAudioIfIdle(); });
+    QObject::connect(&RestTimer_, &QTimer::timeout, [this] { CheckRest(MonotonicMs()); });
+    Engine_->OnOutputWoken = [this] { watchForRest(); };
 }
 
 SoundSystem::~SoundSystem() {
@@ -81,11 +82,17 @@ void SoundSystem::surveyAudioOutput(std::vector<SoundMessage>& messages) {
     }
     // There is an output; it rests until something is to be heard.
     Engine_->restIfIdle(MonotonicMs(), 0);
-    RestTimer_.start(kRestCheckMs);
 }
 
-void SoundSystem::restAudioIfIdle() {
-    Engine_->restIfIdle(MonotonicMs(), kRestAfterMs);
+void SoundSystem::watchForRest() {
+    if (!ShutDown_ && !RestTimer_.isActive())
+        RestTimer_.start(kRestCheckMs);
+}
+
+void SoundSystem::CheckRest(std::uint32_t nowMs) {
+    Engine_->restIfIdle(nowMs, kRestAfterMs);
+    if (!Engine_->outputOpen())
+        RestTimer_.stop(); // nothing wakes the program until the next sound opens it again
 }
 
 void SoundSystem::KillClickTrack() {

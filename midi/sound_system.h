@@ -42,6 +42,7 @@ struct SoundSystemOptions {
     QStringList SoundFontFolders; // empty: the standard places
     QString BuiltInSynthName = QStringLiteral("FluidSynth");
     bool OpenAudio = true;      // false: no audio output (render offline)
+    AudioDeviceOpener Audio;    // empty: the machine's sound servers and ALSA
     MidiSystem* Midi = nullptr; // null: the machine's devices
 };
 
@@ -91,6 +92,11 @@ public:
     void RestartClickTrack() { Click_->Restart(); }
     void KillClickTrack();
 
+    // The output rests when nothing has sounded for a while; the check for that runs only
+    // while the output is open. CheckRest is what the check does, at the given time.
+    bool RestCheckRunning() const { return RestTimer_.isActive(); }
+    void CheckRest(std::uint32_t nowMs);
+
     void ShutUpClick(NoteQueue& queue); // panic: silence everything
     void PlayStartMusic();
     // The tuning fork's sound once its video could not play: "stemgafl.wav", or when that
@@ -102,7 +108,7 @@ private:
     void openOutput(TMidiOutput& out, int index, std::vector<SoundMessage>& messages);
     void openInput(std::vector<SoundMessage>& messages);
     void closeOutputs();
-    void restAudioIfIdle();
+    void watchForRest();
     void surveyAudioOutput(std::vector<SoundMessage>& messages);
 
     SoundSystemOptions Options_;

@@ -125,6 +125,11 @@ void SilenceSoundLibraryLogs() {
     snd_lib_error_set_handler(SilentAlsaError);
 }
 
+void WarmUpSoundLibraries() {
+    SilenceSoundLibraryLogs();
+    snd_config_update();
+}
+
 void BuiltInSynthOutput::sendShort(std::uint32_t message) {
     Synth_.midiShort(message);
 }
@@ -139,6 +144,26 @@ void BuiltInSynthOutput::reset() {
 
 void BuiltInSynthOutput::setVolume(std::uint16_t left, std::uint16_t) {
     Synth_.setSynthVolume(double(left) / (255.0 * 255.0));
+}
+
+bool BuiltInSynthOutput::prepareClickSounds(const std::array<ClickSound, 3>& sounds, int holdMs) {
+    return Synth_.prepareClickSounds(sounds, holdMs);
+}
+
+void BuiltInSynthOutput::forgetClickSounds() {
+    Synth_.forgetClickSounds();
+}
+
+int BuiltInSynthOutput::clickSampleRate() const {
+    return Synth_.sampleRate();
+}
+
+std::int64_t BuiltInSynthOutput::framePlayedAt(std::int64_t monotonicNs) const {
+    return Synth_.framePlayedAt(monotonicNs);
+}
+
+void BuiltInSynthOutput::scheduleClickSound(int sound, std::int64_t frame) {
+    Synth_.scheduleClickSound(sound, frame);
 }
 
 SystemMidi::SystemMidi(SoundEngine* synth, bool soundFontFound)

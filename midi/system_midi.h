@@ -43,20 +43,33 @@ private:
     std::vector<unsigned> InPorts_;
 };
 
-// The built-in synthesizer as a MIDI output.
-class BuiltInSynthOutput : public MidiOutBackend {
+// The built-in synthesizer as a MIDI output; it places the click track's sounds on their
+// samples.
+class BuiltInSynthOutput : public MidiOutBackend, private ClickScheduler {
 public:
     explicit BuiltInSynthOutput(SoundEngine& synth) : Synth_(synth) {}
     void sendShort(std::uint32_t message) override;
     void sendLong(const std::uint8_t* data, std::size_t length) override;
     void reset() override;
     void setVolume(std::uint16_t left, std::uint16_t right) override;
+    ClickScheduler* clickScheduler() override { return this; }
 
 private:
+    bool prepareClickSounds(const std::array<ClickSound, 3>& sounds, int holdMs) override;
+    void forgetClickSounds() override;
+    int clickSampleRate() const override;
+    std::int64_t framePlayedAt(std::int64_t monotonicNs) const override;
+    void scheduleClickSound(int sound, std::int64_t frame) override;
+
     SoundEngine& Synth_;
 };
 
 // Silences the sound libraries' own error printing (failed opens of missing devices).
 void SilenceSoundLibraryLogs();
+
+// Reads the sound system's configuration (ALSA's, with its check for a running sound server)
+// once, so that opening the MIDI ports and the audio output later finds it read. Any thread;
+// start-up runs it beside the window's construction.
+void WarmUpSoundLibraries();
 
 } // namespace harmik

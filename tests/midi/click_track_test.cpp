@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <atomic>
 #include <gtest/gtest.h>
 
 namespace harmik::test {
@@ -219,6 +220,55 @@ TEST(ClickTrackThread, RestartPlaysFromStepZeroWhileRunning) {
     // Starting again kills the old track first.
     ASSERT_TRUE(player.Start(track, *out));
     player.Kill();
+}
+
+// An output with a sample clock that runs with the monotonic clock at 48 kHz, keeping what
+// the click track hands it.
+class SampleClockOutput : public MidiOutBackend, public ClickScheduler {
+public:
+    void sendShort(std::uint32_t) override { Sent.fetch_add(1); }
+    void sendLong(const std::uint8_t*, std::size_t) override {}
+    void reset() override {}
+    void setVolume(std::uint16_t, std::uint16_t) override {}
+    ClickScheduler* clickScheduler() override { return this; }
+    bool prepareClickSounds(const std::array<ClickSound, 3>&, int) override { return true; }
+    void forgetClickSounds() override {}
+    int clickSampleRate() const override { return 48000; }
+    std::int64_t framePlayedAt(std::int64_t ns) const override { return ns * 48 / 1000000; }
+    void scheduleClickSound(int sound, std::int64_t frame) override {
+        const int n = Count.load();
+        if (n < int(Events.size()))
+            Events[std::size_t(n)] = {sound, frame};
+        Count.store(n + 1);
+        Count.notify_all();
+    }
+    std::array<std::pair<int, std::int64_t>, 64> Events{};
+    std::atomic<int> Count{0};
+    std::atomic<int> Sent{0};
+};
+
+TEST(ClickTrackThread, OnTheSynthesizerEachStepGetsItsFrameAndStartTimeIsThatFramesTime) {
+    ClickTrackPlayer player(nullptr);
+    SampleClockOutput out;
+    ClickTrack track;
+    FillTwoBars(track, 2); // one pass: 8 clicks and 3 rhythm notes
+    track.Period = 5;
+    ASSERT_TRUE(player.Start(track, out));
+    EXPECT_TRUE(player.sampleExact());
+    for (int n = out.Count.load(); n < 11; n = out.Count.load())
+        out.Count.wait(n);
+    player.Kill();
+    EXPECT_EQ(out.Sent.load(), 0) << "nothing sent at the thread's own time";
+    const std::int64_t first = out.Events[0].second;
+    EXPECT_EQ(out.Events[0].first, 1) << "the accent on step 0";
+    EXPECT_NEAR(double(first), double(track.StartTime.load()) * 48, 1.0)
+        << "StartTime is the time of step 0's frame";
+    std::vector<std::int64_t> steps;
+    for (int i = 0; i < 11; ++i)
+        if (out.Events[std::size_t(i)].first != 2)
+            steps.push_back(out.Events[std::size_t(i)].second - first);
+    EXPECT_EQ(steps, (std::vector<std::int64_t>{0, 240, 480, 720, 960, 1200, 1440, 1680}))
+        << "one step period of frames apart";
 }
 
 } // namespace

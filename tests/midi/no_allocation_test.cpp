@@ -78,12 +78,16 @@ TEST(NoAllocation, AudioCallbackMixesWithoutAllocating) {
     engine.speakerTone(440, 100);
     for (int note = 48; note < 64; ++note)
         engine.midiShort(PackShortMessage(0x90, std::uint8_t(note), 90));
+    const bool clicks = engine.prepareClickSounds({{{9, 42, 80}, {9, 37, 100}, {9, 38, 90}}}, 50);
     float left[64] = {};
     float right[64] = {};
     engine.render(left, right, 64); // the first block sets up the voices
     AllocationCounter counter;
-    for (int block = 0; block < 200; ++block)
+    for (int block = 0; block < 200; ++block) {
+        if (clicks && block % 10 == 0) // the click track's hand-over, ahead of the block
+            engine.scheduleClickSound(block % 3, (block + 1) * 64 + block % 64);
         engine.render(left, right, 64);
+    }
     EXPECT_EQ(counter.count(), 0);
 }
 

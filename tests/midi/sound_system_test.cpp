@@ -2,7 +2,9 @@
 #include "loopback_support.h"
 #include "render_support.h"
 
+#include "midi/midi_event.h"
 #include "midi/sound_system.h"
+#include "theory/clock.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
@@ -180,6 +182,56 @@ TEST(SoundStartUp, TuningForkFallsBackToTheMidiA) {
     sound.PlayTuningFork();
     EXPECT_EQ(ports.Sent.shortsTo(0), (std::vector<std::uint32_t>{PackShortMessage(0x91, 69, 85),
                                                                   PackShortMessage(0x91, 69, 0)}));
+}
+
+// An audio device that plays nothing: the test renders the mix itself.
+class StandInDevice : public AudioDevice {
+public:
+    QString name() const override { return QStringLiteral("stand-in"); }
+};
+
+TEST(SoundAtRest, EveryTimerStopsOnceTheOutputRestsAndTheFirstNoteAfterIsWhole) {
+    if (TestSoundFont().isEmpty())
+        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    SoundSystemOptions options;
+    options.Audio = [](SoundEngine&) { return std::make_unique<StandInDevice>(); };
+    SoundSystem sound(nullptr, options);
+    sound.EnumerateDevices();
+    sound.Settings.MidiOutDevice = 0; // the built-in synthesizer
+    sound.Settings.MidiThruDevice = 0;
+    sound.OpenDevices();
+    ASSERT_TRUE(sound.Engine().waitForSoundFont());
+    auto atRest = [&] {
+        return !sound.Engine().outputOpen() && !sound.RestCheckRunning() &&
+               !sound.ClickTrackPlayback().running();
+    };
+    EXPECT_TRUE(atRest()) << "nothing has sounded since start-up";
+
+    const std::uint32_t later = MonotonicMs() + 3'600'000;
+    sound.Output().NoteOn(0, 1, 69, 100);
+    EXPECT_TRUE(sound.Engine().outputOpen());
+    EXPECT_TRUE(sound.RestCheckRunning());
+    const std::vector<float> afterRest = Render(sound.Engine(), 0.5);
+    SoundEngine fresh;
+    ASSERT_TRUE(fresh.loadSoundFont(TestSoundFont()));
+    fresh.midiShort(PackShortMessage(0x90, 69, 100));
+    const std::vector<float> heard = Render(fresh, 0.5);
+    EXPECT_NEAR(Rms(afterRest), Rms(heard), Rms(heard) * 0.01) << "the whole note is heard";
+    EXPECT_GT(Rms(afterRest, 0, 480), Rms(heard, 0, 480) * 0.99) << "its attack too";
+    sound.Output().NoteOff(0, 1, 69);
+    sound.CheckRest(later);
+    EXPECT_TRUE(atRest());
+
+    ClickTrack track;
+    track.Period = 100;
+    track.StepCount = 3;
+    ASSERT_TRUE(sound.StartClickTrack(track));
+    sound.CheckRest(later + 60'000);
+    EXPECT_TRUE(sound.Engine().outputOpen()) << "the click track keeps the output open";
+    EXPECT_TRUE(sound.RestCheckRunning());
+    sound.KillClickTrack();
+    sound.CheckRest(later + 120'000);
+    EXPECT_TRUE(atRest());
 }
 
 } // namespace
