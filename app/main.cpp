@@ -71,6 +71,8 @@ int main(int argc, char** argv) {
     splash->repaint();
 
     harmik::TForm1 window;
+    // The tip of the day comes before the main window shows.
+    window.ShowTipsAtStart();
     if (window.startsMaximized())
         window.showMaximized();
     else

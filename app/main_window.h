@@ -30,6 +30,7 @@ class SettingsCommands;
 class StaffNoteEntry;
 class StaffWidget;
 class ExerciseOptionsPanel;
+class HelpCommands;
 class HintTiming;
 class MelodyOptionsPanel;
 class MiniPicture;
@@ -40,7 +41,9 @@ class SoundControls;
 class SoundPanel;
 class SpeedMenu;
 class TempoFields;
+class TipAndFork;
 class TransportPanel;
+class TuningForkPicture;
 class UserSound;
 class WindowKeys;
 
@@ -75,6 +78,11 @@ public:
     int TipIndex() const { return tipIndex_; }
     bool TipsAtStart() const { return tipsAtStart_; }
     void setTipsAtStart(bool on) { tipsAtStart_ = on; }
+    void setTipIndex(int index) { tipIndex_ = index; }
+    // The tip of the day at start-up, when the settings ask for it.
+    void ShowTipsAtStart();
+    HelpCommands* HelpMenu() const { return helpCommands_; }
+    TuningForkPicture* ImageStemGafl() const;
     HintTiming* Hints() const { return hintTiming_; }
     int HelpContext() const { return helpContext_; }
 
@@ -239,6 +247,8 @@ private:
     std::unique_ptr<ExerciseStaff> exerciseStaff_;
     UserSound* userSound_ = nullptr;
     WindowKeys* keys_ = nullptr;
+    HelpCommands* helpCommands_ = nullptr;
+    TipAndFork* tipAndFork_ = nullptr;
 };
 
 } // namespace harmik

@@ -11,11 +11,13 @@
 #include "app/statistics_window.h"
 #include "app/top_ten_window.h"
 #include "app/transport_panel.h"
+#include "help/help_topics.h"
 #include "input/answer_panel.h"
 #include "input/piano_input.h"
 #include "input/piano_widget.h"
 #include "input/staff_widget.h"
 #include "theory/module_id.h"
+#include "userdata/help_request.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -211,7 +213,7 @@ void PracticeScreen::melodyNoteMissed(int counter) {
 
 void PracticeScreen::showResults(const ErrorStatistics& sorted, int module, int score) {
     ShowStatisticsWindow(sorted, static_cast<ModuleId>(module), score, w_.ItemNames(), &w_);
-    TopTenCheck(w_.TopTen(), score, module, &w_);
+    TopTenCheck(w_.TopTen(), score, module, &w_, [] { OpenHelpTopic(HelpTopic::Results); });
 }
 
 } // namespace harmik

@@ -22,6 +22,7 @@ installed_files() { find "$prefix" -printf '%P %s\n' | sort; }
 expected=(
     bin/harmik
     share/harmik/SPLASH.WAV share/harmik/stemgafl.wav share/harmik/right1.wav
+    share/harmik/TIPS.HKR share/harmik/harmik.qhc share/harmik/harmik.qch
     share/applications/$id.desktop
     share/metainfo/$id.metainfo.xml
     share/icons/hicolor/scalable/apps/$id.svg
