@@ -12,6 +12,7 @@
 #include <QHelpSearchResultWidget>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -70,6 +71,9 @@ HelpWindow::HelpWindow(QHelpEngine& engine, QWidget* parent)
     resize(900, 640);
 
     connect(contents, &QHelpContentWidget::linkActivated, this, &HelpWindow::showPage);
+    // Escape puts the help away, as it does with the program's dialogs.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 QWidget* HelpWindow::buildIndexPage() {
