@@ -19,8 +19,10 @@
 #include <QFileInfo>
 #include <QHelpEngineCore>
 #include <QHelpIndexWidget>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -170,6 +172,13 @@ TEST(HelpTopics, EveryTopicInUseHasAPageInTheCollection) {
     for (const HelpTopicPage& entry : HelpTopicTable()) {
         const QByteArray page = engine.fileData(HelpTopicUrl(entry.Topic));
         EXPECT_TRUE(page.contains("<h1>")) << entry.Topic << " " << entry.Page;
+        // The pictures a page shows are in the collection too.
+        static const QRegularExpression picture(QStringLiteral("<img src=\"([^\"]+)\""));
+        for (const auto& m : picture.globalMatch(QString::fromUtf8(page))) {
+            const QImage image =
+                QImage::fromData(engine.fileData(HelpPageUrl(m.captured(1))), "PNG");
+            EXPECT_GT(image.width(), 300) << entry.Page << " " << m.captured(1).toStdString();
+        }
     }
 }
 
