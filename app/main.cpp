@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
 
     harmik::TForm1 window;
     // The tip of the day comes before the main window shows.
-    window.ShowTipsAtStart();
+    window.ShowTipsAtStart(splash);
     if (window.startsMaximized())
         window.showMaximized();
     else

@@ -330,8 +330,8 @@ void TForm1::mHomepageClick() {
     helpCommands_->mHomepageClick();
 }
 
-void TForm1::ShowTipsAtStart() {
-    tipAndFork_->ShowTipsAtStart();
+void TForm1::ShowTipsAtStart(QWidget* splash) {
+    tipAndFork_->ShowTipsAtStart(splash);
 }
 
 TuningForkPicture* TForm1::ImageStemGafl() const {

@@ -79,8 +79,9 @@ public:
     bool TipsAtStart() const { return tipsAtStart_; }
     void setTipsAtStart(bool on) { tipsAtStart_ = on; }
     void setTipIndex(int index) { tipIndex_ = index; }
-    // The tip of the day at start-up, when the settings ask for it.
-    void ShowTipsAtStart();
+    // The tip of the day at start-up, when the settings ask for it; the splash, if still open,
+    // stands above it.
+    void ShowTipsAtStart(QWidget* splash = nullptr);
     HelpCommands* HelpMenu() const { return helpCommands_; }
     TuningForkPicture* ImageStemGafl() const;
     HintTiming* Hints() const { return hintTiming_; }

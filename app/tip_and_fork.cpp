@@ -30,13 +30,14 @@ void TipAndFork::ImageStemGaflClick() {
     fork_->Sound(soundFork());
 }
 
-void TipAndFork::ShowTipsAtStart() {
+void TipAndFork::ShowTipsAtStart(QWidget* splash) {
     if (!w_.TipsAtStart())
         return;
     TfTipOfTheDay tips(
         ReadTipsFile(FindShippedFile(QString::fromLatin1(kTipsFileName))),
         [this] { return soundFork(); }, w_.HighColourDisplay(), &w_);
     tips.ImageStemGafl()->setCursor(w_.Cursors().cursor(CursorTuningFork));
+    tips.setSplash(splash);
     tips.setTipIndex(w_.TipIndex());
     tips.GetTip(true);
     tips.cbShowTips()->setChecked(w_.TipsAtStart());

@@ -18,7 +18,7 @@ public:
 
     // The tip of the day, when the settings ask for it at start: the next tip after the one
     // shown last; the index and the show-at-start choice go back into the window's tip state.
-    void ShowTipsAtStart();
+    void ShowTipsAtStart(QWidget* splash);
 
 private:
     int soundFork();

@@ -200,6 +200,17 @@ bool TfTipOfTheDay::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+void TfTipOfTheDay::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    if (splash_ && splash_->isVisible()) {
+        splash_->move(splash_->x(), std::max(10, (y() - splash_->height()) / 2));
+        splash_->raise();
+    }
+}
+
 void TfTipOfTheDay::ImageStemGaflClick() {
     fork_->Sound(forkSound_ ? forkSound_() : 0);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -45,6 +46,8 @@ public:
     void GetTip(bool forward);
     // Sounds the fork and lets its picture swing.
     void ImageStemGaflClick();
+    // The start-up splash, still open when the window first shows: it moves above the window.
+    void setSplash(QWidget* splash) { splash_ = splash; }
 
     QLabel* lTitle() const { return title_; }
     QLabel* lTip() const { return tip_; }
@@ -57,12 +60,15 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* buildForkPanel(bool highColourDisplay);
 
     QStringList tips_;
     std::function<int()> forkSound_;
+    QPointer<QWidget> splash_;
+    bool shown_ = false;
     int index_ = -1;
     QWidget* panelA_ = nullptr;
     TuningForkPicture* fork_ = nullptr;

@@ -143,4 +143,15 @@ TEST(TipOfTheDay, ForkSoundsAndSwingsWhileItSounds) {
     EXPECT_EQ(played, 2);
 }
 
+TEST(TipOfTheDay, OpenSplashMovesAboveTheWindow) {
+    QWidget splash;
+    splash.setGeometry(0, 600, 300, 104);
+    splash.show();
+    TfTipOfTheDay window(kTips, {}, true);
+    window.setSplash(&splash);
+    window.move(100, 400);
+    window.show();
+    EXPECT_EQ(splash.y(), std::max(10, (window.y() - splash.height()) / 2));
+}
+
 } // namespace
