@@ -115,6 +115,12 @@ QWidget* HelpWindow::buildSearchPage() {
     return page;
 }
 
+void HelpWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (windowModality() != Qt::NonModal)
+        setWindowModality(Qt::NonModal);
+}
+
 void HelpWindow::showPage(const QUrl& page) {
     browser_->setSource(page);
 }

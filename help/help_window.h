@@ -40,6 +40,10 @@ public:
     QLineEdit* IndexField() const { return indexField_; }
     HelpBrowser* Browser() const { return browser_; }
 
+protected:
+    // Made modal over a dialog, the window is modeless again once it is put away.
+    void hideEvent(QHideEvent* event) override;
+
 private:
     QWidget* buildIndexPage();
     QWidget* buildSearchPage();

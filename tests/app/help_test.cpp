@@ -117,6 +117,18 @@ TEST_F(HelpTest, HelpButtonsOfMessagesAndDialogsOpenTheirTopics) {
         midi.findChild<QPushButton*>(QStringLiteral("HelpBtn"))->click();
         EXPECT_EQ(shownPage(*w), HelpTopicUrl(HelpTopic::MidiDevicesPage + page)) << page;
     }
+    // Over a running dialog the help is modal, so that it can be read; put away, it is
+    // modeless again.
+    {
+        TTabDiverse modal(s, true, {}, w.get());
+        modal.setModal(true);
+        modal.show();
+        modal.findChild<QPushButton*>(QStringLiteral("HelpBtn"))->click();
+        HelpWindow* help = w->HelpMenu()->Help().Window();
+        EXPECT_TRUE(help->isVisible() && help->windowModality() == Qt::ApplicationModal);
+        help->close();
+        EXPECT_EQ(help->windowModality(), Qt::NonModal);
+    }
     for (int page = 0; page < 2; ++page) {
         TTabDiverse other(s, true, {}, w.get());
         other.Pages()->setCurrentIndex(page);
