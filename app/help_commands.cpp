@@ -46,14 +46,13 @@ HelpCommands::HelpCommands(TForm1& window) : QObject(&window), w_(window) {
     connect(f1, &QShortcut::activated, this, &HelpCommands::HelpKeyPressed);
     // The answer check boxes share one page.
     w_.Group_Problem()->setProperty("HelpContext", HelpTopic::AnswerPanel);
-    connectMenu();
 }
 
 HelpCommands::~HelpCommands() {
     SetHelpOpener({});
 }
 
-void HelpCommands::connectMenu() {
+void HelpCommands::ConnectMenu() {
     const auto item = [this](const char* name) { return w_.menuAction(QString::fromLatin1(name)); };
     connect(item("mIndhold"), &QAction::triggered, this, &HelpCommands::mIndholdClick);
     connect(item("mTastatur"), &QAction::triggered, this,

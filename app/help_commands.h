@@ -14,8 +14,11 @@ class TForm1;
 class HelpCommands : public QObject {
     Q_OBJECT
 public:
+    // Made with the window's widgets, before its start-up messages; ConnectMenu once the
+    // menu is built.
     explicit HelpCommands(TForm1& window);
     ~HelpCommands() override;
+    void ConnectMenu();
 
     // mIndhold: the contents; mTastatur and mHurtiggennemgang: the topic the item carries.
     void mIndholdClick();
@@ -31,8 +34,6 @@ public:
     HelpSystem& Help() { return *help_; }
 
 private:
-    void connectMenu();
-
     TForm1& w_;
     HelpSystem* help_ = nullptr;
     QToolButton* button_ = nullptr;

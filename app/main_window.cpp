@@ -90,8 +90,10 @@ TForm1::TForm1(const TForm1Setup& setup, QWidget* parent) : QMainWindow(parent),
         settings_, [this] { return sound_.get(); }, this);
     keys_ = new WindowKeys(*this, *userSound_);
     buildLayout();
-    FormCreate(setup.bitsPerPixel);
+    // Help is there before the first message of the start-up can offer it.
     helpCommands_ = new HelpCommands(*this);
+    FormCreate(setup.bitsPerPixel);
+    helpCommands_->ConnectMenu();
     tipAndFork_ = new TipAndFork(*this);
     EarDoScreen();
     qApp->installEventFilter(keys_);
