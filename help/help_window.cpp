@@ -3,6 +3,7 @@
 #include "userdata/strings.h"
 
 #include <QDesktopServices>
+#include <QHelpContentModel>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QHelpIndexWidget>
@@ -71,6 +72,9 @@ HelpWindow::HelpWindow(QHelpEngine& engine, QWidget* parent)
     resize(900, 640);
 
     connect(contents, &QHelpContentWidget::linkActivated, this, &HelpWindow::showPage);
+    // The manual's chapters stand open, their pages in view.
+    connect(engine_.contentModel(), &QHelpContentModel::contentsCreated, contents,
+            [contents] { contents->expandToDepth(1); });
     // Escape puts the help away, as it does with the program's dialogs.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
