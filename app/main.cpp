@@ -77,6 +77,8 @@ int main(int argc, char** argv) {
 
     warmUp.join(); // done long since: the sound layer starts with the window
     harmik::TForm1 window;
+    // The tip of the day comes before the main window shows.
+    window.ShowTipsAtStart(splash);
     if (window.startsMaximized())
         window.showMaximized();
     else

@@ -4,6 +4,7 @@
 #include "app/activity_lamps.h"
 #include "app/exercise_options.h"
 #include "app/exercise_staff.h"
+#include "app/help_commands.h"
 #include "app/instrument_panel.h"
 #include "app/main_menu.h"
 #include "app/melody_options.h"
@@ -16,11 +17,13 @@
 #include "app/sound_bridge.h"
 #include "app/sound_controls.h"
 #include "app/sound_panel.h"
+#include "app/tip_and_fork.h"
 #include "app/top_ten_window.h"
 #include "app/transport_panel.h"
 #include "app/tutor_control.h"
 #include "app/user_sound.h"
 #include "app/window_keys.h"
+#include "help/help_topics.h"
 #include "input/answer_panel.h"
 #include "input/midi_keyboard.h"
 #include "input/piano_input.h"
@@ -28,6 +31,7 @@
 #include "input/staff_widget.h"
 #include "theory/clock.h"
 #include "theory/progression_table.h"
+#include "userdata/help_request.h"
 #include "userdata/hints.h"
 #include "userdata/messages.h"
 #include "userdata/paths.h"
@@ -37,21 +41,19 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusTipEvent>
 #include <QToolButton>
 #include <QToolTip>
-#include <QUrl>
 
 namespace harmik {
 namespace {
 
 constexpr int kModuleTitleBase = 1707;   // + module: "Интервалы" ... "Ритм"
 constexpr int kTopTenDefaultNames = 500; // twelve names of 20 characters each
-constexpr int kNoBrowserMessage = 2035;
 constexpr int kCloseQuestion = 511;
 constexpr int kCreditsHint = 3050;
 constexpr int kNoMidiOutPianoHint = 3046;
@@ -59,10 +61,11 @@ constexpr int kSynthName = 1361;
 
 // Commands that work in this build. The others are shown, disabled, until their parts are in.
 const char* const kWorkingCommands[] = {
-    "mAfslutHarmik", "mVisTitel", "mOmHarmik",  "mHomepage",    "mTop10",
-    "mIntervaller",  "mSkalaer",  "mAkkorder",  "mOmvendinger", "mProgression",
-    "mMelodier",     "mRytme",    "mVisnoder",  "mMidiThru",    "mMidiKlaverLyt",
-    "mMidi",         "mDiverse",  "mGemovelse", "mHentovelse",
+    "mAfslutHarmik", "mVisTitel", "mOmHarmik",         "mHomepage",    "mTop10",
+    "mIntervaller",  "mSkalaer",  "mAkkorder",         "mOmvendinger", "mProgression",
+    "mMelodier",     "mRytme",    "mVisnoder",         "mMidiThru",    "mMidiKlaverLyt",
+    "mMidi",         "mDiverse",  "mGemovelse",        "mHentovelse",  "mIndhold",
+    "mTastatur",     "mHelpon",   "mHurtiggennemgang",
 };
 
 const char* const kModuleMenuItems[] = {"mIntervaller", "mSkalaer",  "mAkkorder", "mOmvendinger",
@@ -88,7 +91,12 @@ TForm1::TForm1(const TForm1Setup& setup, QWidget* parent) : QMainWindow(parent),
         settings_, [this] { return sound_.get(); }, this);
     keys_ = new WindowKeys(*this, *userSound_);
     buildLayout();
+    // Help is there before the first message of the start-up can offer it.
+    helpCommands_ = new HelpCommands(*this);
     FormCreate(setup.bitsPerPixel);
+    helpCommands_->ConnectMenu();
+    tipAndFork_ = new TipAndFork(*this);
+    EarDoScreen();
     qApp->installEventFilter(keys_);
     qApp->installEventFilter(this);
 }
@@ -335,16 +343,24 @@ void TForm1::mOmHarmikClick() {
 }
 
 void TForm1::mHomepageClick() {
-    if (!QDesktopServices::openUrl(QUrl(QStringLiteral(HARMIK_HOMEPAGE))))
-        ShowMessage(
-            this,
-            {MessageType::Information, MessageButtons::Ok, LoadStr(kNoBrowserMessage), 0, {}});
+    helpCommands_->mHomepageClick();
+}
+
+void TForm1::ShowTipsAtStart(QWidget* splash) {
+    tipAndFork_->ShowTipsAtStart(splash);
+}
+
+TuningForkPicture* TForm1::ImageStemGafl() const {
+    return tipAndFork_ ? tipAndFork_->ImageStemGafl() : nullptr;
 }
 
 void TForm1::mTop10Click() {
     if (session_->running())
         return;
     TFormTop10 window(topTen_, this);
+    connect(&window, &TFormTop10::helpRequested, &window,
+            [] { OpenHelpTopic(HelpTopic::Results); });
+    window.HelpBtn()->show();
     window.exec();
 }
 

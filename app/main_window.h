@@ -31,6 +31,7 @@ class SettingsCommands;
 class StaffNoteEntry;
 class StaffWidget;
 class ExerciseOptionsPanel;
+class HelpCommands;
 class HintTiming;
 class MelodyOptionsPanel;
 class MiniPicture;
@@ -41,8 +42,10 @@ class SoundControls;
 class SoundPanel;
 class SpeedMenu;
 class TempoFields;
+class TipAndFork;
 class TransportPanel;
 class TutorControl;
+class TuningForkPicture;
 class UserSound;
 class WindowKeys;
 
@@ -79,6 +82,12 @@ public:
     int TipIndex() const { return tipIndex_; }
     bool TipsAtStart() const { return tipsAtStart_; }
     void setTipsAtStart(bool on) { tipsAtStart_ = on; }
+    void setTipIndex(int index) { tipIndex_ = index; }
+    // The tip of the day at start-up, when the settings ask for it; the splash, if still open,
+    // stands above it.
+    void ShowTipsAtStart(QWidget* splash = nullptr);
+    HelpCommands* HelpMenu() const { return helpCommands_; }
+    TuningForkPicture* ImageStemGafl() const;
     HintTiming* Hints() const { return hintTiming_; }
     int HelpContext() const { return helpContext_; }
 
@@ -246,6 +255,8 @@ private:
     UserSound* userSound_ = nullptr;
     WindowKeys* keys_ = nullptr;
     TutorControl* tutor_ = nullptr;
+    HelpCommands* helpCommands_ = nullptr;
+    TipAndFork* tipAndFork_ = nullptr;
 };
 
 } // namespace harmik

@@ -13,12 +13,14 @@
 #include "app/top_ten_window.h"
 #include "app/transport_panel.h"
 #include "app/tutor_control.h"
+#include "help/help_topics.h"
 #include "input/answer_panel.h"
 #include "input/piano_input.h"
 #include "input/piano_widget.h"
 #include "input/rhythm_staff_widget.h"
 #include "input/staff_widget.h"
 #include "theory/module_id.h"
+#include "userdata/help_request.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -224,7 +226,7 @@ void PracticeScreen::melodyNoteMissed(int counter) {
 
 void PracticeScreen::showResults(const ErrorStatistics& sorted, int module, int score) {
     ShowStatisticsWindow(sorted, static_cast<ModuleId>(module), score, w_.ItemNames(), &w_);
-    TopTenCheck(w_.TopTen(), score, module, &w_);
+    TopTenCheck(w_.TopTen(), score, module, &w_, [] { OpenHelpTopic(HelpTopic::Results); });
 }
 
 void PracticeScreen::showRhythm(const Rhythm& rhythm, const RhythmOptions& options,

@@ -6,6 +6,7 @@
 
 #include "app/activity_lamps.h"
 #include "app/exercise_options.h"
+#include "app/help_commands.h"
 #include "app/instrument_panel.h"
 #include "app/main_window.h"
 #include "app/melody_options.h"
@@ -22,6 +23,7 @@
 #include "input/staff_geometry.h"
 #include "input/staff_widget.h"
 #include "theory/module_id.h"
+#include "userdata/tuning_fork_picture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -192,9 +194,16 @@ void ScreenLayout::placeControls() {
     const int statusHeight = 16 * status;
     const int menuHeight = w_.ModuleButtons()->sizeHint().height();
 
-    // The module buttons along the top, the practice clock at their right.
+    // The module buttons along the top, the practice clock at their right and the help button
+    // at the window's right edge.
     const QSize clockSize = w_.LabTime()->sizeHint();
-    const int clockLeft = w - clockSize.width() - 50;
+    int clockLeft = w - clockSize.width() - 50;
+    if (w_.HelpMenu() != nullptr) {
+        QWidget* help = w_.HelpMenu()->BitBtnHelp();
+        const int side = std::min(menuHeight, 28);
+        help->setGeometry(w - side - 2, (menuHeight - side) / 2, side, side);
+        clockLeft = std::min(clockLeft, help->x() - clockSize.width() - 8);
+    }
     const int tutorLeft = w_.Tutor()->Place(clockLeft - 8, menuHeight);
     w_.ModuleButtons()->setGeometry(0, 0, std::max(0, tutorLeft - 10), menuHeight);
     w_.LabTime()->setGeometry(clockLeft, (menuHeight - clockSize.height()) / 2, clockSize.width(),
@@ -205,6 +214,10 @@ void ScreenLayout::placeControls() {
     // the staff on the left and the credits on the right.
     placeStaffAndInstruments(w, h, statusHeight);
     const int staffTop = w_.Pan_Staff()->y();
+    // The tuning fork in the gap right of the staff.
+    if (w_.ImageStemGafl() != nullptr)
+        w_.ImageStemGafl()->setGeometry(w_.Pan_Staff()->width(), staffTop, kStaffPanelRightGap,
+                                        std::min(90, w_.Pan_Staff()->height()));
     const QSize transportSize = w_.PanelTransport()->sizeHint();
     const int footTop = std::max(menuHeight, staffTop - transportSize.height());
     w_.PanelTransport()->setGeometry(0, footTop, transportSize.width(), transportSize.height());

@@ -2,6 +2,7 @@
 
 #include "midi/midi_errors.h"
 #include "midi/system_midi.h"
+#include "midi/wave_file.h"
 #include "theory/clock.h"
 
 namespace harmik {
@@ -10,6 +11,8 @@ namespace {
 
 constexpr int kRestCheckMs = 500;
 constexpr std::uint32_t kRestAfterMs = 2000;
+constexpr int kForkNote = 69; // the A of 440 Hz
+constexpr int kForkNoteMs = 1000;
 
 SoundMessage NoDeviceMessage(int what) {
     return SoundMessage{false, SoundText::NoDevice, what, {}, SoundText::NoDeviceHelp};
@@ -48,6 +51,9 @@ SoundSystem::SoundSystem(QObject* clickReportReceiver, SoundSystemOptions option
     Click_ = std::make_unique<ClickTrackPlayer>(clickReportReceiver);
     QObject::connect(&RestTimer_, &QTimer::timeout, [this] { CheckRest(MonotonicMs()); });
     Engine_->OnOutputWoken = [this] { watchForRest(); };
+    ForkTimer_.setSingleShot(true);
+    ForkTimer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ForkTimer_, &QTimer::timeout, [this] { releaseFork(); });
 }
 
 SoundSystem::~SoundSystem() {
@@ -210,13 +216,26 @@ void SoundSystem::PlayStartMusic() {
         Output_->PlayWaveFile(QStringLiteral("SPLASH.WAV"), false);
 }
 
-void SoundSystem::PlayTuningFork() {
-    if (!NoWaveDevice_ && Output_->PlayWaveFile(QStringLiteral("stemgafl.wav"), false))
-        return;
-    constexpr int kForkNote = 69;
-    Output_->NoteOn(Settings.MidiOutDevice, Settings.OutChannel, kForkNote, Settings.Velocity);
-    SoundOutput::Delay(1000);
-    Output_->NoteOff(Settings.MidiOutDevice, Settings.OutChannel, kForkNote);
+int SoundSystem::PlayTuningFork() {
+    WaveSound fork;
+    const QString path = FindDataFile(Options_.DataFolders, QStringLiteral("stemgafl.wav"));
+    if (!NoWaveDevice_ && !path.isEmpty() && LoadWaveFile(path, Engine_->sampleRate(), fork)) {
+        const auto ms = static_cast<int>(fork.frameCount() * 1000 / Engine_->sampleRate());
+        Engine_->playWave(std::move(fork));
+        return ms;
+    }
+    if (ForkTimer_.isActive())
+        releaseFork();
+    ForkDevice_ = Settings.MidiOutDevice;
+    ForkChannel_ = Settings.OutChannel;
+    Output_->NoteOn(ForkDevice_, ForkChannel_, kForkNote, Settings.Velocity);
+    ForkTimer_.start(kForkNoteMs);
+    return kForkNoteMs;
+}
+
+void SoundSystem::releaseFork() {
+    ForkTimer_.stop();
+    Output_->NoteOff(ForkDevice_, ForkChannel_, kForkNote);
 }
 
 void SoundSystem::Shutdown(NoteQueue& queue) {
@@ -224,6 +243,8 @@ void SoundSystem::Shutdown(NoteQueue& queue) {
         return;
     ShutDown_ = true;
     RestTimer_.stop();
+    if (ForkTimer_.isActive())
+        releaseFork();
     Output_->StopAll(queue);
     KillClickTrack();
     MIDIUD_->Close();

@@ -99,9 +99,10 @@ public:
 
     void ShutUpClick(NoteQueue& queue); // panic: silence everything
     void PlayStartMusic();
-    // The tuning fork's sound once its video could not play: "stemgafl.wav", or when that
-    // cannot be heard, the A (note 69) on the exercise output for a second.
-    void PlayTuningFork();
+    // The tuning fork: "stemgafl.wav" through the mixer, or when that cannot be heard, the A
+    // (note 69) on the exercise output for a second, released by a timer (nothing waits).
+    // Returns how long the fork sounds, in milliseconds.
+    int PlayTuningFork();
     void Shutdown(NoteQueue& queue);
 
 private:
@@ -109,6 +110,7 @@ private:
     void openInput(std::vector<SoundMessage>& messages);
     void closeOutputs();
     void watchForRest();
+    void releaseFork();
     void surveyAudioOutput(std::vector<SoundMessage>& messages);
 
     SoundSystemOptions Options_;
@@ -126,6 +128,9 @@ private:
     bool NoWaveDevice_ = false;
     bool ShutDown_ = false;
     QTimer RestTimer_; // lets the audio output rest when nothing has sounded for a while
+    QTimer ForkTimer_; // releases the fork's MIDI note
+    int ForkDevice_ = 0;
+    int ForkChannel_ = 1;
 };
 
 } // namespace harmik

@@ -7,6 +7,7 @@ PACKAGES=(
     g++ cmake ninja-build pkg-config
     clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-tools-dev qt6-tools-dev-tools libqt6sql6-sqlite
     libfluidsynth-dev fluid-soundfont-gm timgm6mb-soundfont
     librtmidi-dev libsndfile1-dev
     fonts-dejavu-core

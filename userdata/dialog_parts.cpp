@@ -1,5 +1,6 @@
 #include "userdata/dialog_parts.h"
 
+#include "userdata/help_request.h"
 #include "userdata/hints.h"
 #include "userdata/strings.h"
 
@@ -8,6 +9,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSlider>
 
 namespace harmik {
@@ -15,6 +17,7 @@ namespace {
 
 constexpr int kOkCaption = 550;
 constexpr int kCancelCaption = 551;
+constexpr int kHelpCaption = 552;
 
 } // namespace
 
@@ -41,7 +44,8 @@ QLabel* MakeValueLabel(QWidget* parent, const QString& widest) {
     return l;
 }
 
-void AddOkCancel(QDialog* dialog, QBoxLayout* layout, std::function<void()> okClicked) {
+void AddOkCancel(QDialog* dialog, QBoxLayout* layout, std::function<void()> okClicked,
+                 bool withHelp) {
     auto* ok = new QPushButton(LoadStr(kOkCaption), dialog);
     ok->setObjectName(QStringLiteral("OKBtn"));
     ok->setDefault(true);
@@ -53,6 +57,16 @@ void AddOkCancel(QDialog* dialog, QBoxLayout* layout, std::function<void()> okCl
     row->addStretch(1);
     row->addWidget(ok);
     row->addWidget(cancel);
+    if (withHelp) {
+        auto* help = new QPushButton(LoadStr(kHelpCaption), dialog);
+        help->setObjectName(QStringLiteral("HelpBtn"));
+        help->setAutoDefault(false);
+        auto* f1 = new QShortcut(QKeySequence::HelpContents, dialog);
+        QObject::connect(f1, &QShortcut::activated, help, &QPushButton::click);
+        QObject::connect(help, &QPushButton::clicked, dialog,
+                         [dialog] { OpenHelpTopic(HelpContextOf(dialog)); });
+        row->addWidget(help);
+    }
     layout->addLayout(row);
 }
 

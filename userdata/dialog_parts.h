@@ -24,7 +24,9 @@ QCheckBox* MakeCheck(QWidget* parent, int captionId, int hintId);
 QLabel* MakeValueLabel(QWidget* parent, const QString& widest);
 
 // OK (the default button) and Cancel at the foot of the dialog: OK runs `okClicked`, which
-// accepts the dialog or keeps it open; Cancel rejects it.
-void AddOkCancel(QDialog* dialog, QBoxLayout* layout, std::function<void()> okClicked);
+// accepts the dialog or keeps it open; Cancel rejects it. With `withHelp` a Help button (and
+// F1) opens the dialog's help context as it is when pressed (HelpContextOf).
+void AddOkCancel(QDialog* dialog, QBoxLayout* layout, std::function<void()> okClicked,
+                 bool withHelp = false);
 
 } // namespace harmik

@@ -1,10 +1,12 @@
 #include "userdata/messages.h"
 
+#include "userdata/help_request.h"
 #include "userdata/strings.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace harmik {
 namespace {
@@ -35,6 +37,7 @@ QMessageBox::Icon iconFor(MessageType type) {
 constexpr int kOkCaption = 550;
 constexpr int kYesCaption = 553;
 constexpr int kNoCaption = 554;
+constexpr int kHelpCaption = 552;
 
 QString captionOr(int id, const char* fallback) {
     const QString s = LoadStr(id);
@@ -53,9 +56,21 @@ MessageHook SetMessageHook(MessageHook hook) {
     return previous;
 }
 
+namespace {
+
+// The Help button closes the box; the topic opens after it.
+MessageAnswer answerAndHelp(MessageAnswer answer, const MessageRequest& request) {
+    if (answer != MessageAnswer::Help)
+        return answer;
+    OpenHelpTopic(request.helpTopic);
+    return MessageAnswer::Ok;
+}
+
+} // namespace
+
 MessageAnswer ShowMessage(QWidget* parent, const MessageRequest& request) {
     if (hookSlot())
-        return hookSlot()(request);
+        return answerAndHelp(hookSlot()(request), request);
 
     QMessageBox box(parent);
     box.setIcon(iconFor(request.type));
@@ -70,10 +85,17 @@ MessageAnswer ShowMessage(QWidget* parent, const MessageRequest& request) {
         return box.clickedButton() == yes ? MessageAnswer::Yes : MessageAnswer::No;
     }
     QPushButton* ok = box.addButton(captionOr(kOkCaption, "&OK"), QMessageBox::AcceptRole);
+    QPushButton* help = nullptr;
+    if (request.buttons == MessageButtons::OkHelp && request.helpTopic > 0) {
+        help = box.addButton(captionOr(kHelpCaption, "&Help"), QMessageBox::HelpRole);
+        auto* f1 = new QShortcut(QKeySequence::HelpContents, &box);
+        QObject::connect(f1, &QShortcut::activated, help, &QPushButton::click);
+    }
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     box.exec();
-    return MessageAnswer::Ok;
+    const bool helpPressed = help != nullptr && box.clickedButton() == help;
+    return answerAndHelp(helpPressed ? MessageAnswer::Help : MessageAnswer::Ok, request);
 }
 
 } // namespace harmik

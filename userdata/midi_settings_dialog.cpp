@@ -113,7 +113,8 @@ TIndstillinger::TIndstillinger(SettingsRecord& settings, MidiSettingsSound sound
     pages_->addTab(buildRemotePage(), LoadStr(kRemotePage));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_);
-    AddOkCancel(this, layout, [this] { OKBtnClick(); });
+    AddOkCancel(
+        this, layout, [this] { OKBtnClick(); }, true);
 
     fillFromSettings();
     guard_ = false;

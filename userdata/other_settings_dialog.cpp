@@ -26,6 +26,7 @@ constexpr int kSensitivityCaption = 1508;
 constexpr int kHintPauseHint = 1550;
 constexpr int kExercisesHint = 1551;
 constexpr int kSensitivityHint = 1552;
+constexpr int kPageHelpBase = 220; // + the page shown
 
 constexpr int kHintPauseOff = 10;
 constexpr int kSensitivityBase = 89; // shown to the user as value - 89: 0..10, 10 exact
@@ -92,7 +93,8 @@ TTabDiverse::TTabDiverse(SettingsRecord& settings, bool tipsAtStart,
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_);
-    AddOkCancel(this, layout, [this] { OKBtnClick(); });
+    AddOkCancel(
+        this, layout, [this] { OKBtnClick(); }, true);
 
     // The controls from the record; the labels follow their sliders.
     connect(exercises_, &QSlider::valueChanged, this,
@@ -117,6 +119,12 @@ TTabDiverse::TTabDiverse(SettingsRecord& settings, bool tipsAtStart,
     chordTuning_->setChecked(settings_.ChordTuning != 0);
     vocalSupport_->setChecked(settings_.VocalSupport != 0);
     pages_->setCurrentIndex(lastPage);
+    // Help and F1 open the page shown.
+    const auto helpForPage = [this] {
+        setProperty("HelpContext", kPageHelpBase + pages_->currentIndex());
+    };
+    helpForPage();
+    connect(pages_, &QTabWidget::currentChanged, this, helpForPage);
 }
 
 TTabDiverse::~TTabDiverse() {

@@ -40,7 +40,8 @@ press_in() { # pid, window-name regexp, key
 }
 
 # Starts the program and answers what it says at start-up about missing sound devices
-# (this machine may have no sound card and no MIDI ports) until the main window shows.
+# (this machine may have no sound card and no MIDI ports) and closes the tip of the day, which
+# a fresh settings file shows before the main window, until the main window shows.
 start_harmik() {
     "$HARMIK" >"$work/out.log" 2>&1 &
     pid=$!
@@ -49,11 +50,14 @@ start_harmik() {
         if has_window "$pid" "^ H A R M I K - "; then return 0; fi
         if has_window "$pid" "^ H A R M I K$"; then
             press_in "$pid" "^ H A R M I K$" Return || true
+        elif has_window "$pid" "$tip_window"; then
+            press_in "$pid" "$tip_window" Escape || true
         fi
         sleep 0.1
     done
     fail "no main window"
 }
+tip_window="ЗАМЕТКА ДНЯ$"
 
 # Answers the message box of a process with a key, again if a press came before the box was
 # ready for it, until the box is gone.

@@ -23,6 +23,7 @@ expected=(
     bin/harmik
     share/harmik/SPLASH.WAV share/harmik/stemgafl.wav share/harmik/right1.wav
     share/harmik/HARMIK01.TUT share/harmik/HARMIK01.lv1 share/harmik/HARMIK01.lv7
+    share/harmik/TIPS.HKR share/harmik/harmik.qhc share/harmik/harmik.qch
     share/applications/$id.desktop
     share/metainfo/$id.metainfo.xml
     share/icons/hicolor/scalable/apps/$id.svg

@@ -7,6 +7,8 @@
 #include "theory/clock.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 namespace harmik::test {
@@ -171,7 +173,17 @@ TEST(SoundStartUp, StartMusicPlaysThroughTheMixerUnlessSwitchedOff) {
     EXPECT_GT(Rms(Render(sound.Engine(), 0.3)), 0.01);
 }
 
-TEST(SoundStartUp, TuningForkFallsBackToTheMidiA) {
+// The fork: its WAV through the mixer while one can be heard; without it, the A on the exercise
+// output, released a second later while the program goes on.
+TEST(SoundStartUp, TuningForkSoundsItsWaveOrTheMidiA) {
+    {
+        LoopbackMidi ports(0, 0);
+        SoundSystem sound(nullptr, Offline(ports));
+        const int ms = sound.PlayTuningFork();
+        EXPECT_GT(ms, 1000);
+        const auto heard = Render(sound.Engine(), 0.5);
+        EXPECT_NEAR(FundamentalHz(heard, sound.Engine().sampleRate(), 4800, 9600), 440.0, 1.0);
+    }
     LoopbackMidi ports(1, 0);
     SoundSystem sound(nullptr, Offline(ports)); // no audio output: the WAV cannot be heard
     sound.EnumerateDevices();
@@ -179,9 +191,13 @@ TEST(SoundStartUp, TuningForkFallsBackToTheMidiA) {
     sound.Settings.MidiThruDevice = 1;
     sound.Settings.OutChannel = 2;
     sound.OpenDevices();
-    sound.PlayTuningFork();
-    EXPECT_EQ(ports.Sent.shortsTo(0), (std::vector<std::uint32_t>{PackShortMessage(0x91, 69, 85),
-                                                                  PackShortMessage(0x91, 69, 0)}));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(sound.PlayTuningFork(), 1000);
+    EXPECT_EQ(ports.Sent.shortsTo(0), (std::vector<std::uint32_t>{PackShortMessage(0x91, 69, 85)}));
+    QTRY_COMPARE_WITH_TIMEOUT(ports.Sent.shortsTo(0).size(), 2u, 5000);
+    EXPECT_GE(clock.elapsed(), 1000);
+    EXPECT_EQ(ports.Sent.shortsTo(0)[1], PackShortMessage(0x91, 69, 0));
 }
 
 // An audio device that plays nothing: the test renders the mix itself.
