@@ -25,6 +25,7 @@ class ExerciseStaff;
 class InstrumentPanel;
 class PianoInput;
 class PracticeScreen;
+class ProgramStart;
 class RhythmScreen;
 class ScreenLayout;
 class SettingsCommands;
@@ -34,6 +35,8 @@ class ExerciseOptionsPanel;
 class HelpCommands;
 class HintTiming;
 class MelodyOptionsPanel;
+class MenuCommands;
+class MidiKeyboard;
 class MiniPicture;
 class PracticeClockLabel;
 class RhythmOptionsPanel;
@@ -61,6 +64,7 @@ struct TForm1Setup {
 // among them); the window wires them.
 class TForm1 : public QMainWindow {
     Q_OBJECT
+    friend class ProgramStart; // fills the window's records as the program comes up
 public:
     explicit TForm1(const TForm1Setup& setup, QWidget* parent = nullptr);
     explicit TForm1(int bitsPerPixel = 0, QWidget* parent = nullptr);
@@ -91,7 +95,7 @@ public:
     HintTiming* Hints() const { return hintTiming_; }
     int HelpContext() const { return helpContext_; }
 
-    QAction* menuAction(const QString& name) const { return actions_.value(name); }
+    QAction* menuAction(const QString& name) const;
     SoundPanel* Pan_Valg() const { return panValg_; }
     SoundControls* SoundPanelControls() const { return soundControls_; }
     MiniPicture* ImageMini() const { return imageMini_; }
@@ -122,23 +126,12 @@ public:
     // The long part of the hint under the mouse, shown in the status panel.
     void DisplayHint(const QString& longHint);
 
-    // Menu commands.
-    void Luk1Click();
-    void mVisTitelClick();
-    void mOmHarmikClick();
-    void mHomepageClick();
-    void mTop10Click();
+    // The menu and the commands of its parts.
+    MenuCommands& Menu() { return *menu_; }
+    SettingsCommands& SettingsMenu() { return *settingsCommands_; }
+    MidiKeyboard& midiKeyboard();
     void mVisnoderClick();
-    void mMidiThruClick();
     void SpeedMidiIndClick();
-    void MidiSetupClick();
-    void DiverseTabClick();
-    void mGemovelseClick();
-    void mHentovelseClick();
-    // The exercise-set commands once their file dialog has given the file; false when the file
-    // was not written or the set was refused (the user has been told).
-    bool SaveExerciseSetTo(const QString& path);
-    bool LoadExerciseSetFrom(const QString& path);
 
     // The pictures of the piano and fretboard, cleared of marks, with the module's range.
     void RedrawInstruments();
@@ -192,15 +185,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void FormCreate(int bitsPerPixel);
-    void ProgramInit();
     void buildLayout();
     void buildExercisePanels();
-    void StringInit();
-    void connectMenu();
     void connectPanels();
-    void applyWindowBounds();
-    void startSound();
     void openSoundPanel();
 
     void buildInstrumentsAndStaff(QWidget* central);
@@ -213,6 +200,7 @@ private:
     ItemNameList itemNames_;
     std::unique_ptr<PracticeScreen> practiceScreen_;
     std::unique_ptr<ScreenLayout> screenLayout_;
+    std::unique_ptr<ProgramStart> start_;
     std::unique_ptr<SettingsCommands> settingsCommands_;
     std::unique_ptr<SoundSystem> sound_;
     // Declared after the sound system, so that it goes first.
@@ -226,7 +214,7 @@ private:
     int helpContext_ = 0;
     bool closeConfirmed_ = false;
 
-    QHash<QString, QAction*> actions_;
+    MenuCommands* menu_ = nullptr;
     HintTiming* hintTiming_ = nullptr;
     SoundPanel* panValg_ = nullptr;
     MiniPicture* imageMini_ = nullptr;

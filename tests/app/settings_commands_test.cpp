@@ -2,6 +2,7 @@
 // what their OK changes in the window and its devices, and the exercise-set files.
 #include "app/exercise_options.h"
 #include "app/main_window.h"
+#include "app/settings_commands.h"
 #include "userdata/exercise_sets.h"
 #include "userdata/midi_settings_dialog.h"
 #include "userdata/other_settings_dialog.h"
@@ -222,7 +223,8 @@ TEST_F(SettingsCommandsTest, ExerciseSetsThatAreRefusedChangeNothing) {
         shown.clear();
         const SettingsRecord before = w->Settings();
         ASSERT_TRUE(writeBytes(QString::fromLatin1(c.name), c.bytes));
-        EXPECT_EQ(w->LoadExerciseSetFrom(QString::fromLatin1(c.name)), c.loads) << c.name;
+        EXPECT_EQ(w->SettingsMenu().LoadExerciseSetFrom(QString::fromLatin1(c.name)), c.loads)
+            << c.name;
         const SettingsRecord& s = w->Settings();
         // Devices and remote keys are the running program's in every case.
         EXPECT_EQ(s.MidiOutDevice, before.MidiOutDevice) << c.name;
@@ -242,7 +244,7 @@ TEST_F(SettingsCommandsTest, ExerciseSetsThatAreRefusedChangeNothing) {
 TEST_F(SettingsCommandsTest, ASetThatCannotBeWrittenIsNamedWithTheReason) {
     auto w = makeWindow();
     const QString path = QDir::current().filePath(QStringLiteral("no-such-folder/lesson.HKS"));
-    EXPECT_FALSE(w->SaveExerciseSetTo(path));
+    EXPECT_FALSE(w->SettingsMenu().SaveExerciseSetTo(path));
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].type, MessageType::Warning);
     EXPECT_TRUE(shown[0].text.startsWith(FormatStr(2041, {path, QString()}).left(20)));
