@@ -28,6 +28,14 @@ open_dialog() { # shortcut, window-name regexp
     fail "no window '$2' after $1"
 }
 
+# Types into a window once it has the keyboard: a dialog shows before the window system has
+# given it the focus, and keys typed in between would reach the main window.
+type_in() { # window-name regexp, text
+    xdotool windowfocus --sync "$(window_named "$pid" "$1")"
+    xdotool type --delay 20 "$2"
+    xdotool key Return
+}
+
 start_harmik
 
 # Other settings: the exercise page's first slider is the number of exercises; one step up.
@@ -43,8 +51,7 @@ wait_for gone "^MIDI установки$" || fail "MIDI dialog stays"
 
 # F2 saves a set under a typed name; the extension is added.
 open_dialog F2 "^Сохранить$"
-xdotool type --delay 20 "lesson"
-xdotool key Return
+type_in "^Сохранить$" "lesson"
 wait_for test -s "$folder/lesson.HKS" || fail "no lesson.HKS"
 [ "$(stat -c %s "$folder/lesson.HKS")" -eq 966 ] || fail "lesson.HKS size"
 
@@ -52,8 +59,7 @@ wait_for test -s "$folder/lesson.HKS" || fail "no lesson.HKS"
 press_in "$pid" "^ H A R M I K - " alt+3
 wait_for has_window "$pid" "^ H A R M I K - Аккорды$" || fail "no chords module"
 open_dialog F3 "^Загрузить$"
-xdotool type --delay 20 "lesson.HKS"
-xdotool key Return
+type_in "^Загрузить$" "lesson.HKS"
 wait_for has_window "$pid" "^ H A R M I K - Интервалы$" || fail "the set's module did not open"
 
 close_with Return
