@@ -9,7 +9,7 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 for language in en ru; do
-    (cd "$work" && HARMIK_LANGUAGE=$language ASAN_OPTIONS=detect_leaks=0 "$tool" "$work/$language" \
+    (cd "$work" && HARMIK_LANGUAGE=$language ASAN_OPTIONS=detect_leaks=0 "$tool" "$work/$language" 1024x768 \
         >"$work/$language.log" 2>&1) || { cat "$work/$language.log"; fail "$language"; }
     for name in intervals chords melodies; do
         file "$work/$language/$name.png" | grep -q "PNG image data, 1024 x 768" \

@@ -1,6 +1,7 @@
-// Makes the pictures of the manual: the program's own main window in each module and the tip
-// of the day, drawn offscreen in a fresh user folder, so that the pictures always show the
-// program as it is. Usage: make_help_pictures FOLDER
+// Makes the pictures of the program for the manual and for the software centres' screenshots:
+// its own main window in each module and the tip of the day, drawn offscreen in a fresh user
+// folder, so that the pictures always show the program as it is.
+// Usage: harmik_pictures FOLDER [WIDTHxHEIGHT]   (the window's size, 960x660 by default)
 #include "app/main_window.h"
 #include "input/answer_panel.h"
 #include "userdata/messages.h"
@@ -9,6 +10,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QSize>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -28,8 +31,14 @@ bool save(QWidget& widget, const QString& folder, const char* name) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_help_pictures FOLDER\n");
+    QSize size(960, 660);
+    if (argc == 3) {
+        const QStringList wh = QString::fromLatin1(argv[2]).split(QLatin1Char('x'));
+        if (wh.size() == 2)
+            size = QSize(wh[0].toInt(), wh[1].toInt());
+    }
+    if ((argc != 2 && argc != 3) || size.isEmpty()) {
+        std::fprintf(stderr, "usage: harmik_pictures FOLDER [WIDTHxHEIGHT]\n");
         return 2;
     }
     const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
@@ -52,7 +61,7 @@ int main(int argc, char** argv) {
     harmik::TForm1 window(setup);
     window.show();
     window.setWindowState(Qt::WindowNoState);
-    window.resize(960, 660);
+    window.resize(size);
     for (const Shot& shot : shots) {
         window.SelectModule(shot.module);
         for (int i = 0; i < 4; ++i)
