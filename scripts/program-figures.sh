@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The program as a whole, under Xvfb with a private PulseAudio server playing into a null sink
 # and a fresh home folder per run: how long from exec until the main window is mapped (the
-# time the start-up message boxes waited for their answer taken off), the resident memory
+# time the start-up message boxes and the tip of the day waited for the user taken off), the resident memory
 # 10 s after start, and how often its threads woke up in the 30 s after that, at rest.
 #
 #   bash scripts/program-figures.sh [program] [runs]     (default: build/app/harmik, 5 runs)
@@ -57,6 +57,12 @@ for run in $(seq 1 "$RUNS"); do
             shown=$(now_ns)
             xdotool windowfocus --sync "$box" key Return 2>/dev/null || true
             while [ -n "$(visible "$pid" '^ H A R M I K$')" ]; do :; done
+            waited=$((waited + $(now_ns) - shown))
+        elif tip=$(visible "$pid" 'ЗАМЕТКА ДНЯ$') && [ -n "$tip" ]; then
+            # The tip of the day comes before the main window; its reading time is the user's.
+            shown=$(now_ns)
+            xdotool windowfocus --sync "$tip" key Escape 2>/dev/null || true
+            while [ -n "$(visible "$pid" 'ЗАМЕТКА ДНЯ$')" ]; do :; done
             waited=$((waited + $(now_ns) - shown))
         fi
     done
