@@ -158,16 +158,8 @@ void RhythmStaffWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void RhythmStaffWidget::paintPicture(QPainter& p) const {
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    const double scale = height() > 0 ? height() / double(kStaffHeight) : 1.0;
-    p.scale(scale, scale);
     const double w = logicalWidth();
-    const QRectF area(0, 0, w, kStaffHeight);
-    if (highColour_)
-        drawStaffPaper(p, area);
-    else
-        p.fillRect(area, Qt::white);
+    beginStaffPicture(p, height(), w, highColour_);
     paintHeader(p, w);
     p.save();
     p.setClipRect(QRectF(0, kHeaderTop + kHeaderHeight + 1, w, kStaffHeight));

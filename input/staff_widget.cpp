@@ -161,6 +161,18 @@ void drawStaffPaper(QPainter& p, const QRectF& area) {
     drawPaper(p, area);
 }
 
+void beginStaffPicture(QPainter& p, int widgetHeight, double logicalWidth, bool highColour) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const double scale = widgetHeight > 0 ? widgetHeight / double(kStaffHeight) : 1.0;
+    p.scale(scale, scale);
+    const QRectF area(0, 0, logicalWidth, kStaffHeight);
+    if (highColour)
+        drawPaper(p, area);
+    else
+        p.fillRect(area, Qt::white);
+}
+
 StaffWidget::StaffWidget(QWidget* parent) : QWidget(parent) {
     setMinimumHeight(kStaffHeight / 2);
     scrollTimer_.setInterval(kScrollFrameMs);
@@ -418,16 +430,8 @@ std::vector<StaffWidget::SignatureGlyph> StaffWidget::computeSignature() const {
 
 void StaffWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    const double scale = height() > 0 ? height() / double(kStaffHeight) : 1.0;
-    p.scale(scale, scale);
     const double w = logicalWidth();
-    const QRectF area(0, 0, w, kStaffHeight);
-    if (highColour_)
-        drawPaper(p, area);
-    else
-        p.fillRect(area, Qt::white);
+    beginStaffPicture(p, height(), w, highColour_);
     const QColor line = highColour_ ? kGreyLine : kInk;
 
     if (module_ != kProgressions && module_ != kRhythm) {

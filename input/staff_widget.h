@@ -20,6 +20,9 @@ namespace harmik {
 void drawStaffAccidental(QPainter& p, double left, double y, int code);
 void drawStaffHead(QPainter& p, double x, double y);
 void drawStaffPaper(QPainter& p, const QRectF& area);
+// Starts a staff picture of `widgetHeight` pixels: smooth drawing, the logical staff height
+// scaled to the widget, and the paper (white on a low-colour display) over `logicalWidth`.
+void beginStaffPicture(QPainter& p, int widgetHeight, double logicalWidth, bool highColour);
 
 // One thing written on the staff, kept in the picture's logical coordinates so that the
 // picture is redrawn crisply at any size. X is the anchor that scrolling moves.
