@@ -30,6 +30,25 @@ BENCHMARK(MainWindowCreateAndFirstPaint)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// Painting the whole shown window again, as after it was covered: every control, the staff and
+// the piano.
+void MainWindowRepaint(benchmark::State& state) {
+    QTemporaryDir dir;
+    harmik::bench::CountingMidi midi;
+    const harmik::TForm1Setup setup = harmik::bench::QuietWindowSetup(midi, dir.path());
+    harmik::TForm1 window(setup);
+    window.show();
+    QPixmap picture = window.grab();
+    for (auto _ : state) {
+        picture = window.grab();
+        benchmark::DoNotOptimize(picture);
+    }
+}
+BENCHMARK(MainWindowRepaint)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
 // Laying out the whole window again at 1920 × 1200 (what every resize does), in the module
 // given: answer panel, option groups, staff, piano and the panels round them.
 void MainWindowRelayoutAt1920x1200(benchmark::State& state) {
