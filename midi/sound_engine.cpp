@@ -114,6 +114,8 @@ SoundEngine::~SoundEngine() {
     closeAudioOutput();
     if (Loader_.joinable())
         Loader_.join();
+    if (InstrumentReader_.joinable())
+        InstrumentReader_.join();
     Clicks_->releaseRenderer(); // it borrows the synthesizer's SoundFont
     delete_fluid_synth(Synth_);
     delete_fluid_settings(Settings_);
@@ -199,6 +201,37 @@ void SoundEngine::applyKeptPrograms() {
     }
 }
 
+void SoundEngine::readInstrumentInBackground(int channel, int program) {
+    KeptPrograms_[std::size_t(channel)].store(program + 1);
+    if (ReadingInstruments_.exchange(true))
+        return; // the reader at work takes this one too
+    if (InstrumentReader_.joinable())
+        InstrumentReader_.join(); // it has left its loop and is ending
+    InstrumentReader_ = std::thread([this] {
+        for (;;) {
+            applyKeptPrograms();
+            ReadingInstruments_.store(false);
+            // A choice kept after the last look is read here, unless the main thread has
+            // meanwhile started a reader of its own for it.
+            if (!anyProgramKept() || ReadingInstruments_.exchange(true))
+                return;
+        }
+    });
+}
+
+bool SoundEngine::anyProgramKept() const {
+    for (const std::atomic<int>& kept : KeptPrograms_)
+        if (kept.load() > 0)
+            return true;
+    return false;
+}
+
+void SoundEngine::finishReadingInstruments() {
+    if (InstrumentReader_.joinable())
+        InstrumentReader_.join();
+    applyKeptPrograms(); // what came after the reader's last look
+}
+
 void SoundEngine::readyChannel(int channel) {
     std::atomic<bool>& ready = ChannelReady_[std::size_t(channel & 0x0F)];
     if (ready.load() || !SoundFontLoaded_.load())
@@ -239,6 +272,17 @@ void SoundEngine::midiShort(std::uint32_t message) {
         if (!played || std::this_thread::get_id() != MainThread_ || !waitForSoundFont())
             return;
     }
+    if (std::this_thread::get_id() == MainThread_) {
+        // A new instrument's samples are read from the SoundFont, which can take a tenth of a
+        // second: on a thread of their own, so that the window does not wait. The next
+        // message from the main thread waits for them instead, so that a note sounds with
+        // the instrument chosen before it.
+        if ((status & 0xF0) == 0xC0) {
+            readInstrumentInBackground(channel, d1);
+            return;
+        }
+        finishReadingInstruments();
+    }
     if ((status & 0xF0) == 0x90 && d2 > 0) {
         if (std::this_thread::get_id() == MainThread_)
             readyChannel(channel);
@@ -278,6 +322,8 @@ void SoundEngine::midiShort(std::uint32_t message) {
 void SoundEngine::midiSysex(const std::uint8_t* data, std::size_t length) {
     if (!SoundFontLoaded_.load())
         return;
+    if (std::this_thread::get_id() == MainThread_)
+        finishReadingInstruments(); // a reset comes after the instruments chosen before it
     // FluidSynth takes the block without its framing bytes.
     if (length >= 2 && data[0] == 0xF0 && data[length - 1] == 0xF7)
         fluid_synth_sysex(Synth_, reinterpret_cast<const char*>(data + 1), int(length - 2), nullptr,
@@ -357,6 +403,7 @@ bool SoundEngine::anythingSounding() const {
 }
 
 bool SoundEngine::prepareClickSounds(const std::array<ClickSound, 3>& sounds, int holdMs) {
+    finishReadingInstruments();
     for (const ClickSound& sound : sounds)
         readyChannel(sound.Channel);
     return SoundFontLoaded_.load() && Clicks_->prepare(Synth_, sounds, holdMs);

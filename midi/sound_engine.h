@@ -124,7 +124,10 @@ private:
     void wakeOnMainThread();
     void noteSounding();
     void applyKeptPrograms();
-    void readyChannel(int channel); // main thread
+    void readyChannel(int channel);                            // main thread
+    void readInstrumentInBackground(int channel, int program); // main thread
+    void finishReadingInstruments();                           // main thread
+    bool anyProgramKept() const;
 
     int SampleRate_;
     double BaseGain_;
@@ -144,6 +147,9 @@ private:
     std::array<std::atomic<int>, 16> KeptPrograms_{};
     std::atomic<float> KeptGain_{-1.0f};
     std::array<std::atomic<bool>, 16> ChannelReady_{}; // the channel has its instrument
+    // Reads the samples of instruments chosen on the main thread once the SoundFont is in.
+    std::thread InstrumentReader_;
+    std::atomic<bool> ReadingInstruments_{false};
 
     std::array<WaveVoice, kWaveVoices> Waves_;
     std::atomic<float> WaveGain_{1.0f};
