@@ -86,8 +86,12 @@ void SoundSystem::surveyAudioOutput(std::vector<SoundMessage>& messages) {
         messages.push_back(NoDeviceMessage(SoundText::Wave));
         return;
     }
-    // There is an output; it rests until something is to be heard.
-    Engine_->restIfIdle(MonotonicMs(), 0);
+    // There is an output. The start music comes next and plays on it, which then rests like
+    // after any sound; without the music it rests until something is to be heard.
+    if (Settings.NoStartMusic)
+        Engine_->restIfIdle(MonotonicMs(), 0);
+    else
+        watchForRest();
 }
 
 void SoundSystem::watchForRest() {
