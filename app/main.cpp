@@ -1,6 +1,7 @@
 // Harmik: ear training for musicians.
 #include "app/about_window.h"
 #include "app/main_window.h"
+#include "midi/sound_engine.h"
 #include "midi/system_midi.h"
 #include "userdata/file_io.h"
 #include "userdata/messages.h"
@@ -32,8 +33,13 @@ void warn(const QString& text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // The sound system's configuration is read while the toolkit and the window come up.
-    std::thread warmUp(harmik::WarmUpSoundLibraries);
+    // The sound system's configuration is read, and the synthesizer made, while the toolkit
+    // and the splash come up.
+    std::shared_ptr<harmik::SynthCore> synth;
+    std::thread warmUp([&synth] {
+        harmik::WarmUpSoundLibraries();
+        synth = std::make_shared<harmik::SynthCore>(harmik::kMixRate);
+    });
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("harmik"));
     QApplication::setApplicationVersion(QStringLiteral(HARMIK_VERSION));
@@ -81,7 +87,11 @@ int main(int argc, char** argv) {
     splash->repaint();
 
     warmUp.join(); // done long since: the sound layer starts with the window
-    harmik::TForm1 window;
+    harmik::TForm1 window([&synth] {
+        harmik::TForm1Setup setup;
+        setup.sound.PreparedSynth = std::move(synth);
+        return setup;
+    }());
     // The tip of the day comes before the main window shows.
     window.ShowTipsAtStart(splash);
     if (window.startsMaximized())

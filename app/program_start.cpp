@@ -132,6 +132,7 @@ void ProgramStart::applyWindowBounds() {
 
 void ProgramStart::startSound() {
     SoundSystemOptions options = w_.setup_.sound;
+    w_.setup_.sound.PreparedSynth.reset(); // the sound system's alone
     if (options.DataFolders.isEmpty())
         options.DataFolders = ShippedDataFolders();
     options.BuiltInSynthName = LoadStr(kSynthName);

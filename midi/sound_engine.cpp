@@ -88,27 +88,39 @@ std::unique_ptr<AudioDevice> OpenFluidAudioDevice(SoundEngine& engine) {
     return nullptr;
 }
 
-SoundEngine::SoundEngine(int sampleRate, AudioDeviceOpener opener)
-    : SampleRate_(sampleRate), BaseGain_(kSynthGain),
-      Opener_(opener ? std::move(opener) : AudioDeviceOpener(OpenFluidAudioDevice)),
-      MainThread_(std::this_thread::get_id()), Clicks_(std::make_unique<ClickVoices>(sampleRate)) {
+SynthCore::SynthCore(int sampleRate) : SampleRate(sampleRate) {
     SilenceFluidLog();
     SilenceSoundLibraryLogs(); // the ALSA driver's failed opens
-    Settings_ = new_fluid_settings();
-    fluid_settings_setnum(Settings_, "synth.sample-rate", sampleRate);
-    fluid_settings_setnum(Settings_, "synth.gain", BaseGain_);
-    fluid_settings_setint(Settings_, "synth.cpu-cores", 1);
+    Settings = new_fluid_settings();
+    fluid_settings_setnum(Settings, "synth.sample-rate", sampleRate);
+    fluid_settings_setnum(Settings, "synth.gain", kSynthGain);
+    fluid_settings_setint(Settings, "synth.cpu-cores", 1);
     // Every voice costs memory from the start. 64 hold 32 stereo notes with their release:
     // a cadence's chords, the echo of the user's playing and the feedback note together
     // (the click track is rendered apart); beyond that the quietest releasing voice yields.
-    fluid_settings_setint(Settings_, "synth.polyphony", kPolyphony);
-    fluid_settings_setint(Settings_, "synth.dynamic-sample-loading", 1);
-    fluid_settings_setint(Settings_, "synth.chorus.active", 0);
-    fluid_settings_setint(Settings_, "audio.period-size", kPeriodSize);
-    fluid_settings_setint(Settings_, "audio.periods", kPeriods);
-    fluid_settings_setint(Settings_, "audio.realtime-prio", 60);
-    Synth_ = new_fluid_synth(Settings_);
+    fluid_settings_setint(Settings, "synth.polyphony", kPolyphony);
+    fluid_settings_setint(Settings, "synth.dynamic-sample-loading", 1);
+    fluid_settings_setint(Settings, "synth.chorus.active", 0);
+    fluid_settings_setint(Settings, "audio.period-size", kPeriodSize);
+    fluid_settings_setint(Settings, "audio.periods", kPeriods);
+    fluid_settings_setint(Settings, "audio.realtime-prio", 60);
+    Synth = new_fluid_synth(Settings);
 }
+
+SynthCore::~SynthCore() {
+    delete_fluid_synth(Synth);
+    delete_fluid_settings(Settings);
+}
+
+SoundEngine::SoundEngine(int sampleRate, AudioDeviceOpener opener,
+                         std::shared_ptr<SynthCore> prepared)
+    : SampleRate_(sampleRate), BaseGain_(kSynthGain),
+      Opener_(opener ? std::move(opener) : AudioDeviceOpener(OpenFluidAudioDevice)),
+      Core_(prepared && prepared->SampleRate == sampleRate
+                ? std::move(prepared)
+                : std::make_shared<SynthCore>(sampleRate)),
+      Settings_(Core_->Settings), Synth_(Core_->Synth), MainThread_(std::this_thread::get_id()),
+      Clicks_(std::make_unique<ClickVoices>(sampleRate)) {}
 
 SoundEngine::~SoundEngine() {
     closeAudioOutput();
@@ -117,8 +129,7 @@ SoundEngine::~SoundEngine() {
     if (InstrumentReader_.joinable())
         InstrumentReader_.join();
     Clicks_->releaseRenderer(); // it borrows the synthesizer's SoundFont
-    delete_fluid_synth(Synth_);
-    delete_fluid_settings(Settings_);
+    Core_.reset();
 }
 
 bool SoundEngine::openAudioOutput() {

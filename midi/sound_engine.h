@@ -31,6 +31,22 @@ public:
 class SoundEngine;
 using AudioDeviceOpener = std::function<std::unique_ptr<AudioDevice>(SoundEngine&)>;
 
+// FluidSynth's settings and synthesizer as the built-in synthesizer wants them, without a
+// SoundFont. Making them takes some milliseconds (FluidSynth also sets up its DLS loader), so
+// the program makes them on its warm-up thread while the window comes up.
+constexpr int kMixRate = 48000; // the rate the program mixes and plays at
+
+struct SynthCore {
+    explicit SynthCore(int sampleRate);
+    ~SynthCore();
+    SynthCore(const SynthCore&) = delete;
+    SynthCore& operator=(const SynthCore&) = delete;
+
+    int SampleRate;
+    _fluid_hashtable_t* Settings = nullptr;
+    _fluid_synth_t* Synth = nullptr;
+};
+
 // The built-in synthesizer and the program's one mixer: a FluidSynth synthesizer with a
 // General MIDI SoundFont, the WAV voices (feedback sounds, start music, tuning fork) and the
 // PC-speaker square wave, mixed in one audio callback. Without an audio output the same mix
@@ -39,7 +55,9 @@ class SoundEngine {
 public:
     static constexpr int kWaveVoices = 4;
 
-    explicit SoundEngine(int sampleRate = 48000, AudioDeviceOpener opener = {});
+    // `prepared`, when given for the same rate, is taken over instead of making a new one.
+    explicit SoundEngine(int sampleRate = kMixRate, AudioDeviceOpener opener = {},
+                         std::shared_ptr<SynthCore> prepared = {});
     ~SoundEngine();
     SoundEngine(const SoundEngine&) = delete;
     SoundEngine& operator=(const SoundEngine&) = delete;
@@ -131,9 +149,10 @@ private:
 
     int SampleRate_;
     double BaseGain_;
-    _fluid_hashtable_t* Settings_ = nullptr;
-    _fluid_synth_t* Synth_ = nullptr;
     AudioDeviceOpener Opener_;
+    std::shared_ptr<SynthCore> Core_;
+    _fluid_hashtable_t* Settings_ = nullptr; // Core_'s
+    _fluid_synth_t* Synth_ = nullptr;
     std::unique_ptr<AudioDevice> Device_;
     QString DriverName_;
     bool Resting_ = false;

@@ -33,7 +33,9 @@ SoundMessage DeviceError(const std::exception& e) {
 } // namespace
 
 SoundSystem::SoundSystem(QObject* clickReportReceiver, SoundSystemOptions options)
-    : Options_(std::move(options)), Engine_(std::make_unique<SoundEngine>(48000, Options_.Audio)) {
+    : Options_(std::move(options)),
+      Engine_(std::make_unique<SoundEngine>(kMixRate, Options_.Audio,
+                                            std::move(Options_.PreparedSynth))) {
     SoundFontPath_ = FindGeneralMidiSoundFont(Options_.SoundFontFolders);
     if (Options_.Midi) {
         Midi_ = Options_.Midi;

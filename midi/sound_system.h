@@ -44,6 +44,8 @@ struct SoundSystemOptions {
     bool OpenAudio = true;      // false: no audio output (render offline)
     AudioDeviceOpener Audio;    // empty: the machine's sound servers and ALSA
     MidiSystem* Midi = nullptr; // null: the machine's devices
+    // Made ahead on another thread (see SynthCore); taken by the sound system made first.
+    std::shared_ptr<SynthCore> PreparedSynth;
 };
 
 // The sound layer as the main window uses it: the two output components and the input, the
