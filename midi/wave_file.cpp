@@ -10,21 +10,21 @@ namespace harmik {
 
 namespace {
 
-std::vector<float> ToStereo(const std::vector<float>& samples, int channels) {
-    const std::size_t frames = samples.size() / std::size_t(channels);
-    std::vector<float> stereo(frames * 2);
-    for (std::size_t i = 0; i < frames; ++i) {
-        const float* frame = &samples[i * std::size_t(channels)];
-        stereo[2 * i] = frame[0];
-        stereo[2 * i + 1] = channels > 1 ? frame[1] : frame[0];
+// Interleaved samples of any channel count to stereo frames at another rate, in one pass
+// (linear interpolation; a mono sound goes to both sides).
+std::vector<float> StereoAtRate(const std::vector<float>& in, int channels, int fromRate,
+                                int toRate) {
+    const auto width = std::size_t(channels);
+    const std::size_t inFrames = in.size() / width;
+    const std::size_t right = channels > 1 ? 1 : 0;
+    if (fromRate == toRate || inFrames < 2) {
+        std::vector<float> out(inFrames * 2);
+        for (std::size_t i = 0; i < inFrames; ++i) {
+            out[2 * i] = in[i * width];
+            out[2 * i + 1] = in[i * width + right];
+        }
+        return out;
     }
-    return stereo;
-}
-
-std::vector<float> ResampleStereo(const std::vector<float>& in, int fromRate, int toRate) {
-    if (fromRate == toRate || in.size() < 4)
-        return in;
-    const std::size_t inFrames = in.size() / 2;
     const double step = double(fromRate) / toRate;
     const auto outFrames = static_cast<std::size_t>(double(inFrames - 1) / step);
     std::vector<float> out(outFrames * 2);
@@ -32,8 +32,10 @@ std::vector<float> ResampleStereo(const std::vector<float>& in, int fromRate, in
         const double pos = double(i) * step;
         const auto k = static_cast<std::size_t>(pos);
         const auto t = static_cast<float>(pos - double(k));
-        for (int c = 0; c < 2; ++c)
-            out[2 * i + c] = in[2 * k + c] * (1 - t) + in[2 * (k + 1) + c] * t;
+        const float* a = &in[k * width];
+        const float* b = a + width;
+        out[2 * i] = a[0] * (1 - t) + b[0] * t;
+        out[2 * i + 1] = a[right] * (1 - t) + b[right] * t;
     }
     return out;
 }
@@ -51,7 +53,7 @@ bool LoadWaveFile(const QString& path, int sampleRate, WaveSound& sound) {
     if (got <= 0 || info.channels < 1)
         return false;
     samples.resize(std::size_t(got) * std::size_t(info.channels));
-    sound.Frames = ResampleStereo(ToStereo(samples, info.channels), info.samplerate, sampleRate);
+    sound.Frames = StereoAtRate(samples, info.channels, info.samplerate, sampleRate);
     return true;
 }
 
