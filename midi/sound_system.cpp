@@ -218,7 +218,9 @@ void SoundSystem::ShutUpClick(NoteQueue& queue) {
 }
 
 void SoundSystem::PlayStartMusic() {
-    if (!Settings.NoStartMusic)
+    // Without an audio output nobody would hear it, and the decoded sound would stay in its
+    // voice for the whole run.
+    if (!Settings.NoStartMusic && !NoWaveDevice_)
         Output_->PlayWaveFile(QStringLiteral("SPLASH.WAV"), false);
 }
 
