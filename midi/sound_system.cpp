@@ -53,6 +53,8 @@ SoundSystem::SoundSystem(QObject* clickReportReceiver, SoundSystemOptions option
     Click_ = std::make_unique<ClickTrackPlayer>(clickReportReceiver);
     QObject::connect(&RestTimer_, &QTimer::timeout, [this] { CheckRest(MonotonicMs()); });
     Engine_->OnOutputWoken = [this] { watchForRest(); };
+    MusicDecoded_.setSingleShot(true);
+    QObject::connect(&MusicDecoded_, &QTimer::timeout, [this] { playDecodedMusic(); });
     ForkTimer_.setSingleShot(true);
     ForkTimer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&ForkTimer_, &QTimer::timeout, [this] { releaseFork(); });
@@ -220,8 +222,27 @@ void SoundSystem::ShutUpClick(NoteQueue& queue) {
 void SoundSystem::PlayStartMusic() {
     // Without an audio output nobody would hear it, and the decoded sound would stay in its
     // voice for the whole run.
-    if (!Settings.NoStartMusic && !NoWaveDevice_)
-        Output_->PlayWaveFile(QStringLiteral("SPLASH.WAV"), false);
+    if (Settings.NoStartMusic || NoWaveDevice_)
+        return;
+    const QString path = FindDataFile(Options_.DataFolders, QStringLiteral("SPLASH.WAV"));
+    if (path.isEmpty())
+        return;
+    // Decoded on a thread of its own while the window comes up; it starts when the main thread
+    // next handles its events. The thread only writes DecodedMusic_, which the main thread
+    // reads after joining it; the wake-up goes through the timer's slot.
+    if (MusicDecoder_.joinable())
+        MusicDecoder_.join();
+    MusicDecoder_ = std::thread([this, path, rate = Engine_->sampleRate()] {
+        if (LoadWaveFile(path, rate, DecodedMusic_))
+            QMetaObject::invokeMethod(&MusicDecoded_, "start", Qt::QueuedConnection);
+    });
+}
+
+void SoundSystem::playDecodedMusic() {
+    if (MusicDecoder_.joinable())
+        MusicDecoder_.join();
+    if (!ShutDown_)
+        Engine_->playWave(std::move(DecodedMusic_));
 }
 
 int SoundSystem::PlayTuningFork() {
@@ -250,6 +271,9 @@ void SoundSystem::Shutdown(NoteQueue& queue) {
     if (ShutDown_)
         return;
     ShutDown_ = true;
+    if (MusicDecoder_.joinable())
+        MusicDecoder_.join(); // the music it may have handed over is not played
+    MusicDecoded_.stop();
     RestTimer_.stop();
     if (ForkTimer_.isActive())
         releaseFork();

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <memory>
+#include <thread>
 #include <vector>
 
 class QObject;
@@ -114,6 +115,7 @@ private:
     void watchForRest();
     void releaseFork();
     void surveyAudioOutput(std::vector<SoundMessage>& messages);
+    void playDecodedMusic();
 
     SoundSystemOptions Options_;
     std::unique_ptr<SoundEngine> Engine_;
@@ -133,6 +135,9 @@ private:
     QTimer ForkTimer_; // releases the fork's MIDI note
     int ForkDevice_ = 0;
     int ForkChannel_ = 1;
+    std::thread MusicDecoder_; // the start music, decoded apart
+    WaveSound DecodedMusic_;
+    QTimer MusicDecoded_; // started from the decoder: plays the music on the main thread
 };
 
 } // namespace harmik
