@@ -238,9 +238,10 @@ bool SoundEngine::anyProgramKept() const {
 }
 
 void SoundEngine::finishReadingInstruments() {
+    // The reader leaves no choice behind: one kept after its last look is taken by a reader
+    // started for it, or by its own next round.
     if (InstrumentReader_.joinable())
         InstrumentReader_.join();
-    applyKeptPrograms(); // what came after the reader's last look
 }
 
 void SoundEngine::readyChannel(int channel) {

@@ -304,14 +304,6 @@ TEST(StringTableMenus, ItemsWithoutShortcutSayNone) {
     }
 }
 
-TEST(StringTableMenus, EntriesMarkedWithAnExclamationMarkKeepIt) {
-    for (int id = 5083; id <= 5088; ++id) {
-        SCOPED_TRACE(id);
-        EXPECT_TRUE(LoadStr(id).startsWith(QLatin1Char('!')));
-        EXPECT_GT(LoadStr(id).size(), 1);
-    }
-}
-
 // ---------------------------------------------------------------------------------------------
 // Entries with a structure of their own
 
