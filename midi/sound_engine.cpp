@@ -105,6 +105,7 @@ SynthCore::SynthCore(int sampleRate) : SampleRate(sampleRate) {
     fluid_settings_setint(Settings, "audio.periods", kPeriods);
     fluid_settings_setint(Settings, "audio.realtime-prio", 60);
     Synth = new_fluid_synth(Settings);
+    AddSoundFontSubsetLoader(Synth);
 }
 
 SynthCore::~SynthCore() {
@@ -184,15 +185,82 @@ double SoundEngine::bufferedMs() const {
 bool SoundEngine::loadSoundFont(const QString& path) {
     // No channel gets an instrument yet: each one's samples are read when it is first given
     // an instrument or a note (the drum kit alone would hold some 11 MB of FluidR3_GM).
-    const int id = fluid_synth_sfload(Synth_, QFile::encodeName(path).constData(), 0);
-    if (id != FLUID_FAILED) {
+    bool loaded = false;
+    {
+        std::lock_guard lock(FontMutex_);
+        FontPath_ = QFile::encodeName(path).toStdString();
+        FontPresets_ = ListSoundFontPresets(FontPath_);
+        std::array<int, 16> programs{};
+        for (int channel = 0; channel < 16; ++channel)
+            programs[std::size_t(channel)] = KeptPrograms_[std::size_t(channel)].load();
+        loaded = loadPresets(presetsNeeded(programs));
+    }
+    if (loaded) {
         SoundFontLoaded_.store(true);
         applyKeptPrograms();
     }
-    // Parsing the SoundFont's tables leaves megabytes free in the allocator that it would
-    // keep for the rest of the run: given back to the system.
+    // Parsing the SoundFont's tables leaves memory free in the allocator that it would keep
+    // for the rest of the run: given back to the system.
     malloc_trim(0);
-    return id != FLUID_FAILED;
+    return loaded;
+}
+
+std::vector<SoundFontPreset> SoundEngine::presetsNeeded(const std::array<int, 16>& programs) const {
+    std::vector<SoundFontPreset> presets;
+    auto add = [&](const std::vector<SoundFontPreset>& more) {
+        for (const SoundFontPreset& preset : more)
+            if (std::find(presets.begin(), presets.end(), preset) == presets.end())
+                presets.push_back(preset);
+    };
+    // Every channel starts on bank 0's first preset, the drum channel on the drum bank's: a
+    // reset or a channel's first note never lacks them.
+    add(PresetsForProgram(FontPresets_, 0, 0));
+    add(PresetsForProgram(FontPresets_, 128, 0));
+    for (int channel = 0; channel < 16; ++channel) {
+        int font = 0, bank = 0, program = 0;
+        fluid_synth_get_program(Synth_, channel, &font, &bank, &program);
+        if (programs[std::size_t(channel)] > 0)
+            program = programs[std::size_t(channel)] - 1;
+        else if (!fluid_synth_get_channel_preset(Synth_, channel))
+            continue;
+        add(PresetsForProgram(FontPresets_, bank, program));
+    }
+    return presets;
+}
+
+bool SoundEngine::loadPresets(std::vector<SoundFontPreset> presets) {
+    const std::string name =
+        FontPresets_.empty() ? FontPath_ : SoundFontSubsetName(FontPath_, presets);
+    const int id = fluid_synth_sfload(Synth_, name.c_str(), 0);
+    if (id == FLUID_FAILED)
+        return false;
+    FontId_ = id;
+    LoadedPresets_ = std::move(presets);
+    return true;
+}
+
+void SoundEngine::swapSoundFont(std::vector<SoundFontPreset> presets,
+                                std::array<int, 16>& programs) {
+    const int old = FontId_;
+    if (!loadPresets(std::move(presets)))
+        return;                 // the programs fall back within the presets there are
+    Clicks_->releaseRenderer(); // it borrows the old SoundFont
+    // Every channel with an instrument moves to the new SoundFont, with its new program or
+    // the one it has, before the old one goes; the others stay without until they are used.
+    for (int channel = 0; channel < 16; ++channel) {
+        int& kept = programs[std::size_t(channel)];
+        if (kept > 0) {
+            fluid_synth_program_change(Synth_, channel, kept - 1);
+            ChannelReady_[std::size_t(channel)].store(true);
+            kept = 0;
+        } else if (fluid_synth_get_channel_preset(Synth_, channel)) {
+            int font = 0, bank = 0, program = 0;
+            fluid_synth_get_program(Synth_, channel, &font, &bank, &program);
+            fluid_synth_program_change(Synth_, channel, program);
+        }
+    }
+    fluid_synth_sfunload(Synth_, old, 0);
+    malloc_trim(0);
 }
 
 void SoundEngine::keepProgramUntilLoaded(int channel, int program) {
@@ -202,10 +270,28 @@ void SoundEngine::keepProgramUntilLoaded(int channel, int program) {
 }
 
 void SoundEngine::applyKeptPrograms() {
+    std::lock_guard lock(FontMutex_);
     if (const float gain = KeptGain_.exchange(-1.0f); gain >= 0)
         fluid_synth_set_gain(Synth_, gain);
+    std::array<int, 16> programs{};
+    bool any = false;
     for (int channel = 0; channel < 16; ++channel) {
-        if (const int kept = KeptPrograms_[std::size_t(channel)].exchange(0); kept > 0) {
+        programs[std::size_t(channel)] = KeptPrograms_[std::size_t(channel)].exchange(0);
+        any = any || programs[std::size_t(channel)] > 0;
+    }
+    if (!any)
+        return;
+    if (!FontPresets_.empty()) {
+        std::vector<SoundFontPreset> needed = presetsNeeded(programs);
+        const bool loaded = std::all_of(needed.begin(), needed.end(), [&](const auto& preset) {
+            return std::find(LoadedPresets_.begin(), LoadedPresets_.end(), preset) !=
+                   LoadedPresets_.end();
+        });
+        if (!loaded)
+            swapSoundFont(std::move(needed), programs);
+    }
+    for (int channel = 0; channel < 16; ++channel) {
+        if (const int kept = programs[std::size_t(channel)]; kept > 0) {
             fluid_synth_program_change(Synth_, channel, kept - 1);
             ChannelReady_[std::size_t(channel)].store(true);
         }
@@ -248,6 +334,7 @@ void SoundEngine::readyChannel(int channel) {
     std::atomic<bool>& ready = ChannelReady_[std::size_t(channel & 0x0F)];
     if (ready.load() || !SoundFontLoaded_.load())
         return;
+    std::lock_guard lock(FontMutex_);
     // The channel's own program (the drum kit on channel 10), read from the SoundFont now.
     int font = 0, bank = 0, program = 0;
     fluid_synth_get_program(Synth_, channel & 0x0F, &font, &bank, &program);
@@ -418,7 +505,10 @@ bool SoundEngine::prepareClickSounds(const std::array<ClickSound, 3>& sounds, in
     finishReadingInstruments();
     for (const ClickSound& sound : sounds)
         readyChannel(sound.Channel);
-    return SoundFontLoaded_.load() && Clicks_->prepare(Synth_, sounds, holdMs);
+    if (!SoundFontLoaded_.load())
+        return false;
+    std::lock_guard lock(FontMutex_); // the loader may still be bringing in an instrument
+    return Clicks_->prepare(Synth_, sounds, holdMs);
 }
 
 void SoundEngine::forgetClickSounds() {

@@ -1,4 +1,5 @@
 #pragma once
+#include "midi/soundfont_subset.h"
 #include "midi/wave_file.h"
 #include "theory/click_track.h"
 
@@ -9,8 +10,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 struct _fluid_hashtable_t;
 struct _fluid_synth_t;
@@ -142,6 +145,9 @@ private:
     void wakeOnMainThread();
     void noteSounding();
     void applyKeptPrograms();
+    std::vector<SoundFontPreset> presetsNeeded(const std::array<int, 16>& programs) const;
+    bool loadPresets(std::vector<SoundFontPreset> presets);
+    void swapSoundFont(std::vector<SoundFontPreset> presets, std::array<int, 16>& programs);
     void readyChannel(int channel);                            // main thread
     void readInstrumentInBackground(int channel, int program); // main thread
     void finishReadingInstruments();                           // main thread
@@ -161,6 +167,14 @@ private:
     std::atomic<std::uint32_t> LastSoundMs_{0};
     std::thread Loader_;
     std::atomic<bool> SoundFontLoaded_{false};
+    // The SoundFont is loaded with only the presets its channels need (see soundfont_subset.h);
+    // a program that needs others brings in a new cut of it. Whoever selects presets holds
+    // FontMutex_: the loader, the instrument reader, or the main thread.
+    std::mutex FontMutex_;
+    std::string FontPath_;
+    std::vector<SoundFontPreset> FontPresets_;   // all the file has; empty: it is loaded whole
+    std::vector<SoundFontPreset> LoadedPresets_; // those of the cut loaded
+    int FontId_ = -1;
     // Program changes that came while the SoundFont was loading (program + 1, 0 for none):
     // the loader holds the synthesizer meanwhile, so they wait here instead.
     std::array<std::atomic<int>, 16> KeptPrograms_{};

@@ -10,6 +10,7 @@
 #include "midi/system_midi.h"
 #include "midi/wave_file.h"
 
+#include <QFile>
 #include <fluidsynth.h>
 #include <gtest/gtest.h>
 #include <thread>
@@ -121,6 +122,56 @@ TEST_F(SynthRender, ProgramChangeChangesTheSound) {
     for (std::size_t i = 0; i < piano.size(); ++i)
         difference[i] = fluteAgain[i] - flute[i];
     EXPECT_LT(Rms(difference), 0.1 * Rms(flute));
+}
+
+// The synthesizer holds only the presets its channels use; each one sounds exactly as from
+// the whole SoundFont, also after other instruments came and went.
+TEST(SynthRenderCut, EveryInstrumentSoundsAsFromTheWholeSoundFont) {
+    const QString font = TestSoundFont();
+    if (font.isEmpty())
+        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    SoundEngine engine;
+    ASSERT_TRUE(engine.loadSoundFont(font));
+    SynthCore whole(engine.sampleRate());
+    ASSERT_NE(fluid_synth_sfload(whole.Synth, QFile::encodeName(font).constData(), 1),
+              FLUID_FAILED);
+    auto renderWhole = [&](double seconds) {
+        std::vector<float> left(std::size_t(seconds * engine.sampleRate()) / 64 * 64);
+        float right[64];
+        for (std::size_t at = 0; at < left.size(); at += 64) {
+            std::fill(std::begin(right), std::end(right), 0.0f);
+            float* fx[4] = {left.data() + at, right, left.data() + at, right};
+            float* dry[2] = {left.data() + at, right};
+            fluid_synth_process(whole.Synth, 64, 4, fx, 2, dry);
+        }
+        return left;
+    };
+    struct Case {
+        int channel, program, note; // program -1: the one the channel starts with
+    } cases[] = {{0, -1, 60}, {9, -1, 38}, {0, 73, 69}, {1, 40, 64},
+                 {9, 25, 36}, {0, 0, 60},  {2, 127, 60}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "channel " << c.channel << ", program " << c.program);
+        const auto channel = std::uint8_t(c.channel);
+        if (c.program >= 0) {
+            engine.midiShort(PackShortMessage(0xC0 | channel, std::uint8_t(c.program), 0));
+            fluid_synth_program_change(whole.Synth, c.channel, c.program);
+        }
+        engine.midiShort(PackShortMessage(0x90 | channel, std::uint8_t(c.note), 100));
+        fluid_synth_noteon(whole.Synth, c.channel, c.note, 100);
+        const auto cut = Render(engine, 0.4);
+        const auto expected = renderWhole(0.4);
+        ASSERT_EQ(cut.size(), expected.size());
+        std::vector<float> difference(cut.size());
+        for (std::size_t i = 0; i < cut.size(); ++i)
+            difference[i] = cut[i] - expected[i];
+        EXPECT_GT(Rms(expected), 0.01);
+        EXPECT_LT(Rms(difference), 1e-3 * Rms(expected));
+        engine.allSoundsOff();
+        fluid_synth_all_sounds_off(whole.Synth, -1);
+        Render(engine, 1.0); // the reverb rings out in both
+        renderWhole(1.0);
+    }
 }
 
 TEST(SynthStartUp, WhatIsPlayedBeforeTheSoundFontLoadedIsNotLost) {
