@@ -4,6 +4,7 @@
 #include "midi/sound_engine.h"
 #include "midi/system_midi.h"
 #include "userdata/file_io.h"
+#include "userdata/hints.h"
 #include "userdata/messages.h"
 #include "userdata/paths.h"
 #include "userdata/settings_record.h"
@@ -33,10 +34,11 @@ void warn(const QString& text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // The sound system's configuration is read, and the synthesizer made, while the toolkit
-    // and the splash come up.
+    // The string table and the sound system's configuration are read, and the synthesizer
+    // made, while the toolkit and the splash come up.
     std::shared_ptr<harmik::SynthCore> synth;
     std::thread warmUp([&synth] {
+        harmik::ReadStringTable();
         harmik::WarmUpSoundLibraries();
         synth = std::make_shared<harmik::SynthCore>(harmik::kMixRate);
     });
@@ -47,6 +49,8 @@ int main(int argc, char** argv) {
     // after every new entry. Painting the window without it costs well under a millisecond more
     // (main_window_bench), and the program then truly sleeps at rest.
     QPixmapCache::setCacheLimit(0);
+    // The style with the tooltip pause (HintTiming), before any widget.
+    QApplication::setStyle(new harmik::HintStyle);
 
     // Files the program reads and writes by bare name live in the user's folder. When it cannot
     // be made the program says so and works in an empty folder of its own that goes when it

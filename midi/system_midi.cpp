@@ -128,6 +128,12 @@ void SilenceSoundLibraryLogs() {
 void WarmUpSoundLibraries() {
     SilenceSoundLibraryLogs();
     snd_config_update();
+    // The first look for the sequencer's definition runs the configuration's hooks, among them
+    // the PulseAudio plugin's, which asks the sound server whether it runs: done here once,
+    // rather than when the window opens its MIDI ports.
+    snd_config_t* sequencer = nullptr;
+    if (snd_config_search_definition(snd_config, "seq", "default", &sequencer) >= 0)
+        snd_config_delete(sequencer);
 }
 
 void BuiltInSynthOutput::sendShort(std::uint32_t message) {

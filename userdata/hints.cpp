@@ -59,9 +59,14 @@ int HintStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidg
 }
 
 HintTiming::HintTiming(QObject* parent) : QObject(parent) {
-    auto* style = new HintStyle;
-    QApplication::setStyle(style); // the application owns it
-    style_ = style;
+    // The program sets the style before its first window (setting it later polishes every
+    // widget again); otherwise it is set here.
+    style_ = dynamic_cast<HintStyle*>(QApplication::style());
+    if (!style_) {
+        auto* style = new HintStyle;
+        QApplication::setStyle(style); // the application owns it
+        style_ = style;
+    }
     qApp->installEventFilter(this);
 }
 
