@@ -1,6 +1,7 @@
 #include "midi/sound_engine.h"
 
 #include "midi/click_voices.h"
+#include "midi/fluid_library.h"
 #include "midi/midi_event.h"
 #include "midi/system_midi.h"
 #include "theory/clock.h"
@@ -89,6 +90,8 @@ std::unique_ptr<AudioDevice> OpenFluidAudioDevice(SoundEngine& engine) {
 }
 
 SynthCore::SynthCore(int sampleRate) : SampleRate(sampleRate) {
+    if (!LoadFluidSynth())
+        return; // no synthesizer: the program says so and ends
     SilenceFluidLog();
     SilenceSoundLibraryLogs(); // the ALSA driver's failed opens
     Settings = new_fluid_settings();
@@ -109,8 +112,10 @@ SynthCore::SynthCore(int sampleRate) : SampleRate(sampleRate) {
 }
 
 SynthCore::~SynthCore() {
-    delete_fluid_synth(Synth);
-    delete_fluid_settings(Settings);
+    if (Synth)
+        delete_fluid_synth(Synth);
+    if (Settings)
+        delete_fluid_settings(Settings);
 }
 
 SoundEngine::SoundEngine(int sampleRate, AudioDeviceOpener opener,

@@ -127,13 +127,11 @@ void SilenceSoundLibraryLogs() {
 
 void WarmUpSoundLibraries() {
     SilenceSoundLibraryLogs();
+    // Only read: the first look for a definition also runs the PulseAudio plugin's hook, which
+    // may start a sound server (a fork) and is left to the main thread, so that no other
+    // thread forks while Qt's D-Bus thread has a connection's pipe open (the forked server
+    // would inherit it and the connection would wait on it for ever).
     snd_config_update();
-    // The first look for the sequencer's definition runs the configuration's hooks, among them
-    // the PulseAudio plugin's, which asks the sound server whether it runs: done here once,
-    // rather than when the window opens its MIDI ports.
-    snd_config_t* sequencer = nullptr;
-    if (snd_config_search_definition(snd_config, "seq", "default", &sequencer) >= 0)
-        snd_config_delete(sequencer);
 }
 
 void BuiltInSynthOutput::sendShort(std::uint32_t message) {

@@ -67,9 +67,8 @@ private:
 // Silences the sound libraries' own error printing (failed opens of missing devices).
 void SilenceSoundLibraryLogs();
 
-// Reads the sound system's configuration (ALSA's, with its check for a running sound server)
-// once, so that opening the MIDI ports and the audio output later finds it read. Any thread;
-// start-up runs it beside the window's construction.
+// Reads the sound system's configuration (ALSA's) once, so that opening the MIDI ports and
+// the audio output later finds it read. Any thread; start-up runs it beside the toolkit's.
 void WarmUpSoundLibraries();
 
 } // namespace harmik
