@@ -234,13 +234,19 @@ std::vector<SoundFontPreset> SoundEngine::presetsNeeded(const std::array<int, 16
 }
 
 bool SoundEngine::loadPresets(std::vector<SoundFontPreset> presets) {
-    const std::string name =
-        FontPresets_.empty() ? FontPath_ : SoundFontSubsetName(FontPath_, presets);
-    const int id = fluid_synth_sfload(Synth_, name.c_str(), 0);
+    if (!FontPresets_.empty()) {
+        const std::string name = SoundFontSubsetName(FontPath_, presets);
+        if (const int id = fluid_synth_sfload(Synth_, name.c_str(), 0); id != FLUID_FAILED) {
+            FontId_ = id;
+            LoadedPresets_ = std::move(presets);
+            return true;
+        }
+        FontPresets_.clear(); // a SoundFont whose cut FluidSynth refuses is read whole
+    }
+    const int id = fluid_synth_sfload(Synth_, FontPath_.c_str(), 0);
     if (id == FLUID_FAILED)
         return false;
     FontId_ = id;
-    LoadedPresets_ = std::move(presets);
     return true;
 }
 
