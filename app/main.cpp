@@ -19,14 +19,12 @@
 #include <QTemporaryDir>
 
 #include <memory>
-#include <semaphore>
 #include <thread>
 
 namespace {
 
 constexpr int kOnlyOneInstance = 510;
 constexpr int kNoDataFolder = 2044;
-constexpr int kNoFluidSynth = 2045;
 
 void warn(const QString& text) {
     harmik::ShowMessage(nullptr,
@@ -36,20 +34,15 @@ void warn(const QString& text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // The string table and the sound system's configuration are read while the toolkit comes
-    // up; FluidSynth is loaded and the synthesizer made while the splash and the window come
-    // up. Libraries are loaded one at a time, so FluidSynth waits until the toolkit has loaded
-    // its own.
+    // The string table and the sound system's configuration are read, and the synthesizer
+    // made, while the toolkit and the splash come up.
     std::shared_ptr<harmik::SynthCore> synth;
-    std::binary_semaphore toolkitUp(0);
-    std::thread warmUp([&synth, &toolkitUp] {
+    std::thread warmUp([&synth] {
         harmik::ReadStringTable();
         harmik::WarmUpSoundLibraries();
-        toolkitUp.acquire();
         synth = std::make_shared<harmik::SynthCore>(harmik::kMixRate);
     });
     QApplication app(argc, argv);
-    toolkitUp.release();
     QApplication::setApplicationName(QStringLiteral("harmik"));
     QApplication::setApplicationVersion(QStringLiteral(HARMIK_VERSION));
     // The style's pixmap cache ages its entries on a timer that wakes the program half a minute
@@ -97,15 +90,7 @@ int main(int argc, char** argv) {
     splash->show();
     splash->repaint();
 
-    warmUp.join(); // done by now: the sound layer starts with the window
-    if (!synth->Synth) {
-        harmik::ShowMessage(nullptr, {harmik::MessageType::Error,
-                                      harmik::MessageButtons::Ok,
-                                      harmik::LoadStr(kNoFluidSynth),
-                                      0,
-                                      {}});
-        return 1;
-    }
+    warmUp.join(); // done long since: the sound layer starts with the window
     harmik::TForm1 window([&synth] {
         harmik::TForm1Setup setup;
         setup.sound.PreparedSynth = std::move(synth);

@@ -1,7 +1,6 @@
 #include "midi/sound_engine.h"
 
 #include "midi/click_voices.h"
-#include "midi/fluid_library.h"
 #include "midi/midi_event.h"
 #include "midi/system_midi.h"
 #include "theory/clock.h"
@@ -90,8 +89,6 @@ std::unique_ptr<AudioDevice> OpenFluidAudioDevice(SoundEngine& engine) {
 }
 
 SynthCore::SynthCore(int sampleRate) : SampleRate(sampleRate) {
-    if (!LoadFluidSynth())
-        return; // no synthesizer: the program says so and ends
     SilenceFluidLog();
     SilenceSoundLibraryLogs(); // the ALSA driver's failed opens
     Settings = new_fluid_settings();
@@ -112,10 +109,8 @@ SynthCore::SynthCore(int sampleRate) : SampleRate(sampleRate) {
 }
 
 SynthCore::~SynthCore() {
-    if (Synth)
-        delete_fluid_synth(Synth);
-    if (Settings)
-        delete_fluid_settings(Settings);
+    delete_fluid_synth(Synth);
+    delete_fluid_settings(Settings);
 }
 
 SoundEngine::SoundEngine(int sampleRate, AudioDeviceOpener opener,

@@ -35,9 +35,8 @@ class SoundEngine;
 using AudioDeviceOpener = std::function<std::unique_ptr<AudioDevice>(SoundEngine&)>;
 
 // FluidSynth's settings and synthesizer as the built-in synthesizer wants them, without a
-// SoundFont. Making them takes some milliseconds (the first one loads FluidSynth, which also
-// sets up its DLS loader), so the program makes them on its warm-up thread while the window
-// comes up. Both are null when FluidSynth cannot be loaded.
+// SoundFont. Making them takes some milliseconds (FluidSynth also sets up its DLS loader), so
+// the program makes them on its warm-up thread while the window comes up.
 constexpr int kMixRate = 48000; // the rate the program mixes and plays at
 
 struct SynthCore {
