@@ -34,11 +34,11 @@ void warn(const QString& text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // The string table and the sound system's configuration are read, and the synthesizer
-    // made, while the toolkit and the splash come up.
+    // The sound system's configuration is read, and the synthesizer made, while the toolkit
+    // comes up: done before the splash makes Qt connect to the session bus, which without a
+    // bus forks one, so that nothing else is under way then.
     std::shared_ptr<harmik::SynthCore> synth;
     std::thread warmUp([&synth] {
-        harmik::ReadStringTable();
         harmik::WarmUpSoundLibraries();
         synth = std::make_shared<harmik::SynthCore>(harmik::kMixRate);
     });

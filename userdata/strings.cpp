@@ -94,10 +94,6 @@ QString LoadStr(int id) {
     return table().value(id);
 }
 
-void ReadStringTable() {
-    table();
-}
-
 QString FormatStr(int id, const QVariantList& args) {
     const QString pattern = LoadStr(id);
     QString out;

@@ -7,8 +7,6 @@ namespace harmik {
 // The program's string table: every visible text is fetched by its number. An id the table
 // does not hold gives an empty text.
 QString LoadStr(int id);
-// Reads the table now (the program does so on its warm-up thread) instead of at the first text.
-void ReadStringTable();
 
 // The language of the interface, fixed at the first text fetched: HARMIK_LANGUAGE when set,
 // else the first of LC_ALL, LC_MESSAGES and LANG that is set. A language without a table
