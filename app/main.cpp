@@ -34,9 +34,10 @@ void warn(const QString& text) {
 } // namespace
 
 int main(int argc, char** argv) {
+    harmik::SkipBusLaunchThatCannotWork(); // before any other thread reads the environment
     // The sound system's configuration is read, and the synthesizer made, while the toolkit
-    // comes up: done before the splash makes Qt connect to the session bus, which without a
-    // bus forks one, so that nothing else is under way then.
+    // comes up: done before the first window makes Qt connect to the session bus, which without
+    // a bus forks to start one, so that nothing else is under way then.
     std::shared_ptr<harmik::SynthCore> synth;
     std::thread warmUp([&synth] {
         harmik::WarmUpSoundLibraries();
@@ -51,6 +52,9 @@ int main(int argc, char** argv) {
     QPixmapCache::setCacheLimit(0);
     // The style with the tooltip pause (HintTiming), before any widget.
     QApplication::setStyle(new harmik::HintStyle);
+    // Done by now on an idle machine; waited for all the same, so that none of it runs while
+    // the first window (a message or the splash) makes Qt connect to the session bus.
+    warmUp.join();
 
     // Files the program reads and writes by bare name live in the user's folder. When it cannot
     // be made the program says so and works in an empty folder of its own that goes when it
@@ -71,7 +75,6 @@ int main(int argc, char** argv) {
                                       harmik::LoadStr(kOnlyOneInstance),
                                       0,
                                       {}});
-        warmUp.join();
         return 1;
     }
     if (!inDataFolder)
@@ -90,7 +93,6 @@ int main(int argc, char** argv) {
     splash->show();
     splash->repaint();
 
-    warmUp.join(); // done long since: the sound layer starts with the window
     harmik::TForm1 window([&synth] {
         harmik::TForm1Setup setup;
         setup.sound.PreparedSynth = std::move(synth);

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QLoggingCategory>
+#include <QStandardPaths>
 
 #include <filesystem>
 #include <system_error>
@@ -121,6 +122,19 @@ InstanceLockResult TakeInstanceLock(std::unique_ptr<QLockFile>& lock,
         // The folder refuses the lock file: the next folder is asked.
     }
     return InstanceLockResult::Unavailable;
+}
+
+void SkipBusLaunchThatCannotWork(const QString& systemFolder) {
+    if (qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
+        return;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo::exists(QDir(runtime).filePath(QStringLiteral("bus"))))
+        return;
+    const QString launcher = QStringLiteral("dbus-launch");
+    if (!QStandardPaths::findExecutable(launcher, {systemFolder}).isEmpty() ||
+        !QStandardPaths::findExecutable(launcher).isEmpty())
+        return;
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
 }
 
 } // namespace harmik

@@ -45,4 +45,11 @@ enum class InstanceLockResult {
 InstanceLockResult TakeInstanceLock(std::unique_ptr<QLockFile>& lock,
                                     const QStringList& candidates = InstanceLockPaths());
 
+// Without a session bus the D-Bus library starts one for the display by running dbus-launch
+// (first from the system's folder, then from PATH), forking the whole program to do so: every
+// page the program writes afterwards is copied once more, some 15 ms of the start. Where no bus
+// can come of it (no address, no bus socket in the runtime folder, no dbus-launch), the library
+// is told at once that there is none. Called before any other thread reads the environment.
+void SkipBusLaunchThatCannotWork(const QString& systemFolder = QStringLiteral("/usr/bin"));
+
 } // namespace harmik

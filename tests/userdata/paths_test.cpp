@@ -54,3 +54,62 @@ TEST(StartUpFolders, TheLockPassesOverFoldersThatRefuseItAndOnlyALiveCopyStopsIt
     EXPECT_EQ(TakeInstanceLock(first, {missing}), InstanceLockResult::Unavailable);
     EXPECT_TRUE(InstanceLockPaths().last().startsWith(QDir::tempPath()));
 }
+
+TEST(StartUpFolders, TheSessionBusIsDeclaredAbsentOnlyWhereNoneCanBeReachedOrStarted) {
+    QTemporaryDir dir;
+    const QString runtime = dir.filePath(QStringLiteral("run"));
+    const QString withLauncher = dir.filePath(QStringLiteral("bin"));
+    const QString empty = dir.filePath(QStringLiteral("empty"));
+    for (const QString& folder : {runtime, withLauncher, empty})
+        ASSERT_TRUE(QDir().mkpath(folder));
+    const QString launcher = withLauncher + QStringLiteral("/dbus-launch");
+    ASSERT_TRUE(WriteFileWhole(launcher, "#!/bin/sh\n", nullptr));
+    QFile::setPermissions(launcher, QFile::ReadOwner | QFile::ExeOwner);
+    const QString bus = runtime + QStringLiteral("/bus");
+
+    const char* names[] = {"DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR", "PATH"};
+    QByteArray saved[3];
+    bool wasSet[3];
+    for (int i = 0; i < 3; ++i) {
+        wasSet[i] = qEnvironmentVariableIsSet(names[i]);
+        saved[i] = qgetenv(names[i]);
+    }
+    const struct {
+        const char* what;
+        const char* address;
+        bool busSocket;
+        QString path, systemFolder;
+        const char* expected; // null: still unset
+    } cases[] = {
+        {"an address of the session's own", "unix:path=/run/bus", false, empty, empty,
+         "unix:path=/run/bus"},
+        {"a bus socket in the runtime folder", nullptr, true, empty, empty, nullptr},
+        {"dbus-launch on PATH", nullptr, false, withLauncher, empty, nullptr},
+        {"dbus-launch in the system's folder", nullptr, false, empty, withLauncher, nullptr},
+        {"no bus can be reached or started", nullptr, false, empty, empty, "disabled:"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.address)
+            qputenv(names[0], c.address);
+        else
+            qunsetenv(names[0]);
+        qputenv(names[1], runtime.toLocal8Bit());
+        qputenv(names[2], c.path.toLocal8Bit());
+        QFile::remove(bus);
+        if (c.busSocket) {
+            ASSERT_TRUE(WriteFileWhole(bus, "", nullptr));
+        }
+        SkipBusLaunchThatCannotWork(c.systemFolder);
+        if (c.expected)
+            EXPECT_EQ(qgetenv(names[0]), QByteArray(c.expected));
+        else
+            EXPECT_FALSE(qEnvironmentVariableIsSet(names[0]));
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (wasSet[i])
+            qputenv(names[i], saved[i]);
+        else
+            qunsetenv(names[i]);
+    }
+}
