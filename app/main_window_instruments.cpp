@@ -42,12 +42,7 @@ void TForm1::buildInstrumentsAndStaff(QWidget* central) {
 }
 
 void TForm1::connectInstruments() {
-    PianoPicture* piano = panKlaver_->Image_Klaver();
-    FretboardPicture* guitar = panKlaver_->Image_guitar();
-    connect(piano, &PianoPicture::pressed, pianoInput_, &PianoInput::pianoPress);
-    connect(piano, &PianoPicture::released, pianoInput_, &PianoInput::release);
-    connect(guitar, &FretboardPicture::pressed, pianoInput_, &PianoInput::guitarPress);
-    connect(guitar, &FretboardPicture::released, pianoInput_, &PianoInput::release);
+    // The pictures' presses and releases reach pianoInput_ through its own connections.
     connect(pianoInput_, &PianoInput::noteOn, userSound_,
             [this](int note) { userSound_->playNote(note, true); });
     connect(pianoInput_, &PianoInput::noteOff, userSound_,

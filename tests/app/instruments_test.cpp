@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 
 using namespace harmik;
 
@@ -95,6 +96,31 @@ TEST_F(InstrumentsTest, TheStaffStandsOnThePianoAndTheFretboardSharesThePanel) {
     EXPECT_EQ(w.Settings().ShowPiano, 0);
     EXPECT_FALSE(w.Pan_Klaver()->Image_Klaver()->isVisible());
     EXPECT_EQ(w.Pan_Klaver()->Image_guitar()->height(), w.Pan_Klaver()->height());
+}
+
+TEST_F(InstrumentsTest, APressOnThePianoOrTheGuitarSoundsOneNote) {
+    auto w_ = shownWindow();
+    TForm1& w = *w_;
+    w.Pan_Klaver()->CheckFret()->click(); // both pictures shown
+    const auto onGuitar = [&w] {
+        QWidget* guitar = w.Pan_Klaver()->Image_guitar();
+        const QPoint at(guitar->width() / 2, guitar->height() / 2);
+        QTest::mousePress(guitar, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(guitar, Qt::LeftButton, {}, at);
+    };
+    const std::pair<const char*, std::function<void()>> presses[] = {
+        {"piano", [&w] { playOnPiano(w, 60); }},
+        {"guitar", onGuitar},
+    };
+    for (const auto& [what, press] : presses) {
+        SCOPED_TRACE(what);
+        midi.Sent.clear();
+        press();
+        int noteOns = 0;
+        for (const auto& m : midi.Sent.all())
+            noteOns += (m.Short & 0xF0) == 0x90 && ((m.Short >> 16) & 0x7F) > 0;
+        EXPECT_EQ(noteOns, 1);
+    }
 }
 
 TEST_F(InstrumentsTest, AnIntervalPlayedOnThePianoIgnoresTheRootAndIsWrittenWithItsNames) {
