@@ -72,8 +72,8 @@ int scaleNoteCount(const ExerciseItem& item) {
 } // namespace
 
 ExerciseStaff::ExerciseStaff(StaffWidget& staff, const ItemNameList& names,
-                             std::function<void(int)> markKey)
-    : staff_(staff), names_(names), markKey_(std::move(markKey)) {}
+                             std::function<void(int)> MarkKey)
+    : staff_(staff), names_(names), markKey_(std::move(MarkKey)) {}
 
 void ExerciseStaff::ResetForTask(int module) {
     staff_.ResetStaff(module, 0);

@@ -18,8 +18,8 @@ struct ItemNameList;
 // It keeps the staff's text position moving right and makes room when it nears the edge.
 class ExerciseStaff {
 public:
-    // `markKey` marks a note on the keyboard pictures (negative: a root played downwards).
-    ExerciseStaff(StaffWidget& staff, const ItemNameList& names, std::function<void(int)> markKey);
+    // `MarkKey` marks a note on the keyboard pictures (negative: a root played downwards).
+    ExerciseStaff(StaffWidget& staff, const ItemNameList& names, std::function<void(int)> MarkKey);
 
     void setGermanNaming(bool on) { germanNaming_ = on; }
 

@@ -37,7 +37,7 @@ void TForm1::buildInstrumentsAndStaff(QWidget* central) {
     pianoInput_ = new PianoInput(settings_, itemNames_, panKlaver_->Image_Klaver(),
                                  panKlaver_->Image_guitar(), &cursors_, this);
     exerciseStaff_ = std::make_unique<ExerciseStaff>(
-        *imageStaff_, itemNames_, [this](int note) { pianoInput_->markKey(note); });
+        *imageStaff_, itemNames_, [this](int note) { pianoInput_->MarkKey(note); });
     rhythmScreen_ = new RhythmScreen(*this, *imageStaff_, central);
 }
 
@@ -54,9 +54,9 @@ void TForm1::connectInstruments() {
     connect(pianoInput_, &PianoInput::answer, this, [this](int value, int source) {
         Judge(value, source, source == kSourceChordMenu ? pianoInput_->chosenChordType() : -1);
     });
-    connect(panKlaver_->CheckPiano(), &QCheckBox::clicked, pianoInput_, &PianoInput::setShowPiano);
-    connect(panKlaver_->CheckFret(), &QCheckBox::clicked, pianoInput_,
-            &PianoInput::setShowFretboard);
+    connect(panKlaver_->CheckPiano(), &QCheckBox::clicked, pianoInput_,
+            &PianoInput::CheckPianoClick);
+    connect(panKlaver_->CheckFret(), &QCheckBox::clicked, pianoInput_, &PianoInput::CheckFretClick);
     connect(panKlaver_->SpeedMidiInd(), &QToolButton::clicked, this, &TForm1::SpeedMidiIndClick);
     connect(noteEntry_, &StaffNoteEntry::playNote, userSound_, &UserSound::playEnteredNote);
     connect(noteEntry_, &StaffNoteEntry::answer, this,
@@ -70,7 +70,7 @@ void TForm1::connectInstruments() {
         syncInputState();
     });
     connect(imageStaff_, &StaffWidget::scaleNoteMarked, pianoInput_,
-            [this](int note) { pianoInput_->markKey(note); });
+            [this](int note) { pianoInput_->MarkKey(note); });
 }
 
 void TForm1::RedrawInstruments() {

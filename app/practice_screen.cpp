@@ -177,8 +177,8 @@ void PracticeScreen::redrawInstruments() {
     w_.RedrawInstruments();
 }
 
-void PracticeScreen::markKey(int note) {
-    w_.Keys()->markKey(note);
+void PracticeScreen::MarkKey(int note) {
+    w_.Keys()->MarkKey(note);
 }
 
 void PracticeScreen::setProgressionLabels(std::vector<std::string> labels) {
@@ -213,7 +213,7 @@ void PracticeScreen::beginMelody(const ExerciseItem& item, const MelodyGenerateR
     w_.ExerciseWriter().BeginMelody(item, reading);
     w_.Pan_Klaver()->Image_Klaver()->setOctaveBar(item.melodyNotes[1]);
     if (generated.MarkStartNote)
-        w_.Keys()->markKey(generated.StartNote);
+        w_.Keys()->MarkKey(generated.StartNote);
 }
 
 void PracticeScreen::melodyNoteAnswered(const ExerciseItem& item, int counter, bool revealed) {

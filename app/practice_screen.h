@@ -28,7 +28,7 @@ public:
     void showClock() override;
 
     void redrawInstruments() override;
-    void markKey(int note) override;
+    void MarkKey(int note) override;
     void setProgressionLabels(std::vector<std::string> labels) override;
     void beginItem(int module, const ExerciseItem& item, const StaffRequest& request) override;
     void drawEnteredNote(int module, const ExerciseItem& item, int index) override;

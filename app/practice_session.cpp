@@ -437,7 +437,7 @@ void PracticeSession::drawEnteredAnswer(int enteredIndex, int source) {
         view_.drawProgressionChord(item_, enteredIndex - 1);
         const auto chord = static_cast<std::size_t>(enteredIndex - 1);
         if (chord < progressionChords_.size())
-            view_.markKey(item_.root + progressionChords_[chord].rootOffset);
+            view_.MarkKey(item_.root + progressionChords_[chord].rootOffset);
         return;
     }
     view_.drawEnteredNote(m, item_, enteredIndex);

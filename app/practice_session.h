@@ -69,7 +69,7 @@ public:
 
     // The staff and the keyboard pictures.
     virtual void redrawInstruments() = 0;
-    virtual void markKey(int note) = 0;
+    virtual void MarkKey(int note) = 0;
     virtual void setProgressionLabels(std::vector<std::string> labels) = 0;
     virtual void beginItem(int module, const ExerciseItem& item, const StaffRequest& request) = 0;
     virtual void drawEnteredNote(int module, const ExerciseItem& item, int index) = 0;

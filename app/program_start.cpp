@@ -141,7 +141,7 @@ void ProgramStart::startSound() {
     w_.keys_->connectMidiInput();
     w_.syncSoundSettings();
 
-    ShowSoundMessages(&w_, w_.sound_->EnumerateDevices());
+    ShowSoundMessages(&w_, w_.sound_->EnumerateMidiDevices());
     if (w_.sound_->NoWaveDevice())
         w_.settings_.ExerciseOptions.FeedbackType = 1;
     if (w_.sound_->MidiOutputCount() < 1)

@@ -97,10 +97,16 @@ MidiKeyboard& WindowKeys::midiKeyboard() {
 
 void WindowKeys::connectMidiInput() {
     TMidiInput& input = w_.Sound().MidiInput1();
-    input.OnMidiInput = [this] {
-        midiKeyboard().drainInput(w_.Sound().MidiInput1(), MonotonicMs());
-    };
-    input.OnOverflow = [this] { midiKeyboard().overflow(&w_); };
+    input.OnMidiInput = [this] { MidiInput1MidiInput(); };
+    input.OnOverflow = [this] { MIDIInput1OnOverflow(); };
+}
+
+void WindowKeys::MidiInput1MidiInput() {
+    midiKeyboard().drainInput(w_.Sound().MidiInput1(), MonotonicMs());
+}
+
+void WindowKeys::MIDIInput1OnOverflow() {
+    midiKeyboard().overflow(&w_);
 }
 
 ShortcutActions WindowKeys::FormKeyDown(ShortcutKey key, qint64 timestamp) {

@@ -23,6 +23,9 @@ public:
     MidiKeyboard& midiKeyboard();
     // The MIDI input's events go to the handler.
     void connectMidiInput();
+    // The input's handlers: every waiting event drained and handled; the overflow message.
+    void MidiInput1MidiInput();
+    void MIDIInput1OnOverflow();
 
     // A key going down; `timestamp` is the key event's own time (0: none, taken as now).
     ShortcutActions FormKeyDown(ShortcutKey key, qint64 timestamp = 0);

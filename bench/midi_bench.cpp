@@ -266,7 +266,7 @@ void BM_AudioOutputIdle(benchmark::State& state) {
         harmik::SoundSystemOptions options;
         harmik::SoundSystem sound(nullptr, options);
         const auto t0 = Clock::now();
-        sound.EnumerateDevices();
+        sound.EnumerateMidiDevices();
         state.counters["survey_ms"] =
             std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
         if (sound.NoWaveDevice()) {

@@ -285,21 +285,17 @@ bool StaffNoteEntry::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         const auto& me = static_cast<const QMouseEvent&>(*event);
-        if (me.button() == Qt::LeftButton)
-            return leftPress(toLogical(me));
-        if (me.button() == Qt::RightButton)
-            return rightPress();
-        return false;
+        return ImageStaffMouseDown(me.button(), toLogical(me));
     }
     case QEvent::MouseMove:
         if (!active_)
             return false;
-        moveTo(toLogical(static_cast<const QMouseEvent&>(*event)));
+        ImageStaffMouseMove(toLogical(static_cast<const QMouseEvent&>(*event)));
         return true;
     case QEvent::MouseButtonRelease:
         if (!active_ || static_cast<const QMouseEvent&>(*event).button() != Qt::LeftButton)
             return false;
-        release();
+        ImageStaffMouseUp();
         return true;
     default:
         return false;
@@ -319,6 +315,14 @@ bool StaffNoteEntry::entryAllowed() const {
     }
 }
 
+bool StaffNoteEntry::ImageStaffMouseDown(Qt::MouseButton button, QPoint pos) {
+    if (button == Qt::LeftButton)
+        return leftPress(pos);
+    if (button == Qt::RightButton)
+        return rightPress();
+    return false;
+}
+
 bool StaffNoteEntry::leftPress(QPoint pos) {
     if (active_ || !entryAllowed() || !staff_ || !view_)
         return false;
@@ -327,7 +331,7 @@ bool StaffNoteEntry::leftPress(QPoint pos) {
     startStep_ = entryStartStep(pos.y());
     start_ = pos;
     openView();
-    showChoiceAt(pos);
+    ShowNoteIn(pos);
     return true;
 }
 
@@ -343,12 +347,12 @@ bool StaffNoteEntry::rightPress() {
     return false;
 }
 
-void StaffNoteEntry::moveTo(QPoint pos) {
-    showChoiceAt(pos);
+void StaffNoteEntry::ImageStaffMouseMove(QPoint pos) {
+    ShowNoteIn(pos);
     emit activity();
 }
 
-void StaffNoteEntry::release() {
+void StaffNoteEntry::ImageStaffMouseUp() {
     const int note = choice_.Note;
     closeView();
     emit playNote(note);
@@ -356,7 +360,7 @@ void StaffNoteEntry::release() {
         emit answer(note, kSourceStaffNote);
 }
 
-void StaffNoteEntry::showChoiceAt(QPoint pos) {
+void StaffNoteEntry::ShowNoteIn(QPoint pos) {
     choice_ = chooseEntryNote(startStep_, start_.x(), start_.y(), pos.x(), pos.y(), context());
     view_->showChoice(choice_);
 }

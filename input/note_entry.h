@@ -144,13 +144,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The staff's mouse handlers; a press is handled (true) or passed on.
+    bool ImageStaffMouseDown(Qt::MouseButton button, QPoint pos);
     bool leftPress(QPoint pos);
     bool rightPress();
-    void moveTo(QPoint pos);
-    void release();
+    void ImageStaffMouseMove(QPoint pos);
+    void ImageStaffMouseUp();
+    // The note view at the pointer's position: the step and accidental chosen there.
+    void ShowNoteIn(QPoint pos);
     void openView();
     void closeView();
-    void showChoiceAt(QPoint pos);
     bool entryAllowed() const;
     NoteEntryContext context() const;
     QPoint toLogical(const QMouseEvent& event) const;

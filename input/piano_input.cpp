@@ -31,16 +31,16 @@ PianoInput::PianoInput(SettingsRecord& settings, const ItemNameList& names, Pian
     if (piano_) {
         connect(piano_, &PianoPicture::pressed, this,
                 [this](QPointF pos, Qt::MouseButton button, qint64 timestamp) {
-                    pianoPress(pos, button, timestamp);
+                    Image_KlaverMouseDown(pos, button, timestamp);
                 });
-        connect(piano_, &PianoPicture::released, this, &PianoInput::release);
+        connect(piano_, &PianoPicture::released, this, &PianoInput::Image_KlaverMouseUp);
     }
     if (fretboard_) {
         connect(fretboard_, &FretboardPicture::pressed, this,
                 [this](QPoint pos, Qt::MouseButton button, qint64 timestamp) {
-                    guitarPress(pos, button, timestamp);
+                    Image_guitarMouseDown(pos, button, timestamp);
                 });
-        connect(fretboard_, &FretboardPicture::released, this, &PianoInput::release);
+        connect(fretboard_, &FretboardPicture::released, this, &PianoInput::Image_KlaverMouseUp);
     }
     updateCursor();
 }
@@ -62,7 +62,7 @@ void PianoInput::buildMenu() {
         QAction* item =
             popup_->addAction(QString::fromStdString(names_.name(ModuleId::Chords, type)));
         item->setData(type);
-        connect(item, &QAction::triggered, this, [this, type] { chooseChordType(type); });
+        connect(item, &QAction::triggered, this, [this, type] { PopDurClick(type); });
     }
     // A menu closed without a choice must not leave its key held.
     connect(popup_, &QMenu::aboutToHide, this, [this] {
@@ -97,7 +97,7 @@ void PianoInput::drumPress(qint64 timestamp) {
     emit drumOn();
 }
 
-void PianoInput::pianoPress(QPointF pos, Qt::MouseButton button, qint64 timestamp) {
+void PianoInput::Image_KlaverMouseDown(QPointF pos, Qt::MouseButton button, qint64 timestamp) {
     if (!piano_)
         return;
     if (module() == static_cast<int>(ModuleId::Rhythm)) {
@@ -114,7 +114,7 @@ void PianoInput::pianoPress(QPointF pos, Qt::MouseButton button, qint64 timestam
     press(note, button, piano_->mapToGlobal(QPoint(static_cast<int>(pos.x()) - 5, yKeys + 50)));
 }
 
-void PianoInput::guitarPress(QPoint pos, Qt::MouseButton button, qint64 timestamp) {
+void PianoInput::Image_guitarMouseDown(QPoint pos, Qt::MouseButton button, qint64 timestamp) {
     if (!fretboard_)
         return;
     if (module() == static_cast<int>(ModuleId::Rhythm)) {
@@ -127,7 +127,7 @@ void PianoInput::guitarPress(QPoint pos, Qt::MouseButton button, qint64 timestam
     if (hit.Note == 0)
         return;
     press(hit.Note, button, fretboard_->mapToGlobal(pos));
-    markKey(hit.Note, hit.Fret, hit.String);
+    MarkKey(hit.Note, hit.Fret, hit.String);
 }
 
 void PianoInput::press(int note, Qt::MouseButton button, QPoint menuPos) {
@@ -145,7 +145,7 @@ void PianoInput::press(int note, Qt::MouseButton button, QPoint menuPos) {
     }
 }
 
-void PianoInput::release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+void PianoInput::Image_KlaverMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
     if (drumDown_) {
         drumDown_ = false;
         emit drumOff();
@@ -183,7 +183,7 @@ void PianoInput::release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers
         emit answer(note, kSourcePianoKey);
 }
 
-void PianoInput::chooseChordType(int chordType) {
+void PianoInput::PopDurClick(int chordType) {
     const bool listen = settings_.MidiListen != 0;
     if (!taskRunning_ || !listen || answered_)
         return;
@@ -193,7 +193,7 @@ void PianoInput::chooseChordType(int chordType) {
     emit answer(heldKey_, kSourceChordMenu);
 }
 
-void PianoInput::markKey(int note, int fret, int string) {
+void PianoInput::MarkKey(int note, int fret, int string) {
     if (piano_)
         piano_->addMark(note);
     if (fretboard_)
@@ -217,7 +217,7 @@ void PianoInput::redrawInstruments() {
     updateCursor();
 }
 
-void PianoInput::setShowPiano(bool show) {
+void PianoInput::CheckPianoClick(bool show) {
     settings_.ShowPiano = show ? 1 : 0;
     if (piano_)
         piano_->setVisible(show);
@@ -225,7 +225,7 @@ void PianoInput::setShowPiano(bool show) {
     redrawInstruments();
 }
 
-void PianoInput::setShowFretboard(bool show) {
+void PianoInput::CheckFretClick(bool show) {
     settings_.ShowFretboard = show ? 1 : 0;
     if (fretboard_)
         fretboard_->setVisible(show);

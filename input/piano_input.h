@@ -39,20 +39,20 @@ public:
 
     // Mouse handlers (the pictures' signals are connected to them). Positions are in the
     // picture's pixels; `timestamp` is the window message's time in milliseconds.
-    void pianoPress(QPointF pos, Qt::MouseButton button, qint64 timestamp = 0);
-    void guitarPress(QPoint pos, Qt::MouseButton button, qint64 timestamp = 0);
-    void release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void Image_KlaverMouseDown(QPointF pos, Qt::MouseButton button, qint64 timestamp = 0);
+    void Image_guitarMouseDown(QPoint pos, Qt::MouseButton button, qint64 timestamp = 0);
+    void Image_KlaverMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     // A choice from the chord-type menu: `chordType` is the item's tag.
-    void chooseChordType(int chordType);
+    void PopDurClick(int chordType);
 
     // The mark of a note on both pictures (string 0: the note's own string).
-    void markKey(int note, int fret = 0, int string = 0);
+    void MarkKey(int note, int fret = 0, int string = 0);
     // Redraws both pictures: clears the marks and shows the current module's range.
     void redrawInstruments();
     // The show/hide check boxes: store the choice, show or hide the picture, ask the window
     // for its layout (layoutRequested) and redraw.
-    void setShowPiano(bool show);
-    void setShowFretboard(bool show);
+    void CheckPianoClick(bool show);
+    void CheckFretClick(bool show);
     // Applies the module's cursor (the drum in the rhythm module, the hand elsewhere).
     void updateCursor();
 

@@ -65,7 +65,7 @@ SoundSystem::~SoundSystem() {
     Shutdown(empty);
 }
 
-std::vector<SoundMessage> SoundSystem::EnumerateDevices() {
+std::vector<SoundMessage> SoundSystem::EnumerateMidiDevices() {
     std::vector<SoundMessage> messages;
     const int ports = Midi_->outputPortCount();
     OutputCount_ = std::min(ports + (Midi_->builtInSynthAvailable() ? 1 : 0), 16);

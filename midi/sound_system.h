@@ -53,7 +53,7 @@ struct SoundSystemOptions {
 // built-in synthesizer with its mixer, the note operations and the click track.
 //
 // Start-up: construct (with the object that receives ClickTrackReportEvent); copy the settings
-// into Settings; EnumerateDevices (show its messages; when NoWaveDevice() set FeedbackType to 1
+// into Settings; EnumerateMidiDevices (show its messages; when NoWaveDevice() set FeedbackType to 1
 // and copy it again); OpenDevices (show its messages); ApplyLoadedSettings. While running: the
 // note operations and the playback timer's tick through Output(), MidiInput1().OnMidiInput /
 // OnOverflow, Output().OnOutputActivity for the lamp, StartClickTrack / RestartClickTrack /
@@ -69,7 +69,7 @@ public:
     // The settings the sound layer reads; the program keeps them equal to its settings record.
     SoundSettings Settings;
 
-    std::vector<SoundMessage> EnumerateDevices();
+    std::vector<SoundMessage> EnumerateMidiDevices();
     std::vector<SoundMessage> OpenDevices();
     std::vector<SoundMessage> ReopenDevices(); // after the MIDI settings dialog's OK
     // The sound part of applying loaded settings: both instruments, MIDI and wave volume.

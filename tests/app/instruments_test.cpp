@@ -288,11 +288,11 @@ TEST_F(InstrumentsTest, AProgressionChordChosenFromTheMenuIsLabelledOnTheStaff) 
     const int keyHeight = static_cast<int>(std::nearbyint(piano->height() * 113.0 / 132.0));
     const QPointF at((note - 36 + 0.5) * width / 48.0, piano->height() - keyHeight + 4);
     midi.Sent.clear();
-    keys.pianoPress(at, Qt::RightButton);
+    keys.Image_KlaverMouseDown(at, Qt::RightButton);
     EXPECT_TRUE(keys.chordMenu()->isVisible());
     EXPECT_TRUE(midi.Sent.all().empty()); // no sound for the menu's key
     keys.chordMenu()->close();
-    keys.chooseChordType(first.ChordType);
+    keys.PopDurClick(first.ChordType);
     EXPECT_EQ(w.Session().Score().wrong, 0);
     const std::vector<QString> after = texts(*w.ImageStaff());
     ASSERT_EQ(after.size(), before + 2); // the label and the chord's name

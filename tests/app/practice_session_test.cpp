@@ -67,7 +67,7 @@ public:
     void showProgress(int count, int) override { lastProgress = count; }
     void showClock() override {}
     void redrawInstruments() override {}
-    void markKey(int note) override { keysMarked.push_back(note); }
+    void MarkKey(int note) override { keysMarked.push_back(note); }
     void setProgressionLabels(std::vector<std::string>) override {}
     void beginItem(int, const ExerciseItem&, const StaffRequest&) override { ++itemsBegun; }
     void drawEnteredNote(int, const ExerciseItem&, int) override {}
@@ -109,7 +109,7 @@ protected:
         o.Midi = &midi;
         o.SoundFontFolders = {dir.path()};
         sound = std::make_unique<SoundSystem>(nullptr, o);
-        sound->EnumerateDevices();
+        sound->EnumerateMidiDevices();
         sound->OpenDevices();
         session = std::make_unique<PracticeSession>(settings, names, view, nullptr,
                                                     [this] { return clock; });

@@ -157,10 +157,10 @@ TEST_F(PianoInputTest, GuitarRowsPlayTheirStringsAndMarkThePress) {
 }
 
 TEST_F(PianoInputTest, MarksOfRightAnswersStayUntilTheRedraw) {
-    input->markKey(64);
-    input->markKey(-61); // on the piano only, with its extra mark
-    input->markKey(40);  // below the guitar
-    input->markKey(61);
+    input->MarkKey(64);
+    input->MarkKey(-61); // on the piano only, with its extra mark
+    input->MarkKey(40);  // below the guitar
+    input->MarkKey(61);
     EXPECT_EQ(piano.marks(), (std::vector<int>{64, -61, 40, 61}));
     ASSERT_EQ(fretboard.marks().size(), 2u);
     EXPECT_EQ(fretboard.marks()[0].String, 3);
@@ -180,8 +180,8 @@ TEST_F(PianoInputTest, MarksOfRightAnswersStayUntilTheRedraw) {
     image = piano.grab().toImage();
     EXPECT_GT(qGray(image.pixel(markCentre)), 200);
     // Showing or hiding an instrument redraws them too.
-    input->markKey(60);
-    input->setShowFretboard(true);
+    input->MarkKey(60);
+    input->CheckFretClick(true);
     EXPECT_TRUE(piano.marks().empty());
 }
 

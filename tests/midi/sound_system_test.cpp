@@ -33,7 +33,7 @@ std::vector<int> ArgsOf(const std::vector<SoundMessage>& messages) {
 TEST(SoundStartUp, NothingThereStartsSilentlyAndSaysOnceWhatIsMissing) {
     LoopbackMidi nothing(0, 0, false);
     SoundSystem sound(nullptr, Offline(nothing, {"/nonexistent"}));
-    const auto found = sound.EnumerateDevices();
+    const auto found = sound.EnumerateMidiDevices();
     EXPECT_EQ(ArgsOf(found), (std::vector<int>{SoundText::MidiOut, SoundText::MidiIn,
                                                SoundText::NoSoundFont, SoundText::Wave}));
     EXPECT_TRUE(sound.NoWaveDevice());
@@ -59,7 +59,7 @@ TEST(SoundStartUp, ADeviceThatFailsToOpenIsReportedOnceAndStartUpGoesOn) {
     LoopbackMidi ports(2, 1);
     ports.FailingOutput = 0; // settings index 1
     SoundSystem sound(nullptr, Offline(ports));
-    sound.EnumerateDevices();
+    sound.EnumerateMidiDevices();
     EXPECT_EQ(sound.MidiOutputCount(), 3);
     EXPECT_EQ(sound.MidiOutList().size(), 3);
     sound.Settings.MidiOutDevice = 1;
@@ -81,7 +81,7 @@ TEST(SoundStartUp, ADeviceThatFailsToOpenIsReportedOnceAndStartUpGoesOn) {
 TEST(SoundStartUp, AStoredDeviceThatIsGoneIsNamedOnceAndLeftClosed) {
     LoopbackMidi ports(1, 1);
     SoundSystem sound(nullptr, Offline(ports));
-    sound.EnumerateDevices();
+    sound.EnumerateMidiDevices();
     sound.Settings.MidiOutDevice = 9;
     sound.Settings.MidiThruDevice = 9;
     sound.Settings.MidiInDevice = 4;
@@ -109,7 +109,7 @@ TEST(SoundStartUp, AStoredDeviceThatIsGoneIsNamedOnceAndLeftClosed) {
 TEST(SoundStartUp, PanicResetsTheOutputsAndStopsTheClickTrack) {
     LoopbackMidi ports(2, 0);
     SoundSystem sound(nullptr, Offline(ports));
-    sound.EnumerateDevices();
+    sound.EnumerateMidiDevices();
     sound.Settings.MidiOutDevice = 1;
     sound.Settings.MidiThruDevice = 2;
     sound.OpenDevices();
@@ -136,7 +136,7 @@ TEST(SoundStartUp, PanicResetsTheOutputsAndStopsTheClickTrack) {
 TEST(SoundStartUp, ShutdownClosesEverythingOnce) {
     LoopbackMidi ports(1, 1);
     SoundSystem sound(nullptr, Offline(ports));
-    sound.EnumerateDevices();
+    sound.EnumerateMidiDevices();
     sound.Settings.MidiOutDevice = 1;
     sound.Settings.MidiThruDevice = 1;
     sound.OpenDevices();
@@ -154,7 +154,7 @@ TEST(SoundStartUp, ShutdownClosesEverythingOnce) {
 TEST(SoundStartUp, AtMostSixteenPortsOfEachKindAreListed) {
     LoopbackMidi many(20, 20);
     SoundSystem sound(nullptr, Offline(many));
-    sound.EnumerateDevices();
+    sound.EnumerateMidiDevices();
     const QStringList outputs = sound.MidiOutList();
     ASSERT_EQ(outputs.size(), 17); // the built-in synthesizer and the first 16 ports
     EXPECT_EQ(outputs[0], "FluidSynth");
@@ -187,7 +187,7 @@ TEST(SoundStartUp, TuningForkSoundsItsWaveOrTheMidiA) {
     }
     LoopbackMidi ports(1, 0);
     SoundSystem sound(nullptr, Offline(ports)); // no audio output: the WAV cannot be heard
-    sound.EnumerateDevices();
+    sound.EnumerateMidiDevices();
     sound.Settings.MidiOutDevice = 1;
     sound.Settings.MidiThruDevice = 1;
     sound.Settings.OutChannel = 2;
@@ -218,11 +218,11 @@ TEST(SoundAtRest, EveryTimerStopsOnceTheOutputRestsAndTheFirstNoteAfterIsWhole) 
     };
     SoundSystem silentStart(nullptr, options);
     silentStart.Settings.NoStartMusic = true;
-    silentStart.EnumerateDevices();
+    silentStart.EnumerateMidiDevices();
     EXPECT_TRUE(atRest(silentStart)) << "nothing has sounded since start-up";
 
     SoundSystem sound(nullptr, options);
-    sound.EnumerateDevices();
+    sound.EnumerateMidiDevices();
     sound.Settings.MidiOutDevice = 0; // the built-in synthesizer
     sound.Settings.MidiThruDevice = 0;
     sound.OpenDevices();
