@@ -146,46 +146,70 @@ void SoundSystem::openOutput(TMidiOutput& out, int index, std::vector<SoundMessa
     }
 }
 
-void SoundSystem::openInput(std::vector<SoundMessage>& messages) {
+void SoundSystem::OpenMidiOut(int index, std::vector<SoundMessage>& messages) {
+    openOutput(*MIDIUD_, index, messages);
+}
+
+void SoundSystem::OpenMidiThru(int index, std::vector<SoundMessage>& messages) {
+    openOutput(*MIDITHRU_, index, messages);
+}
+
+void SoundSystem::OpenMidiIn(int index, std::vector<SoundMessage>& messages) {
     if (InputCount_ < 1)
         return;
-    if (Settings.MidiInDevice < 0 || Settings.MidiInDevice >= InputCount_) {
-        messages.push_back(DeviceGoneMessage(SoundText::MidiIn, Settings.MidiInDevice));
+    if (index < 0 || index >= InputCount_) {
+        messages.push_back(DeviceGoneMessage(SoundText::MidiIn, index));
         return;
     }
     try {
-        MidiInput1_->setDeviceID(Settings.MidiInDevice);
+        MidiInput1_->setDeviceID(index);
         MidiInput1_->Open();
-        MidiInput1_->Start();
+        StartMidiIn();
     } catch (const EMidiInputError& e) {
         messages.push_back(DeviceError(e));
     }
 }
 
+void SoundSystem::StartMidiIn() {
+    MidiInput1_->Start();
+}
+
+void SoundSystem::CloseMidiIn() {
+    MidiInput1_->Stop();
+    MidiInput1_->Close();
+}
+
+void SoundSystem::CloseMidiOut() {
+    MIDIUD_->Close();
+}
+
+void SoundSystem::CloseMidiThru() {
+    MIDITHRU_->Close();
+}
+
 std::vector<SoundMessage> SoundSystem::OpenDevices() {
     std::vector<SoundMessage> messages;
-    openOutput(*MIDIUD_, Settings.MidiOutDevice, messages);
-    openInput(messages);
+    OpenMidiOut(Settings.MidiOutDevice, messages);
+    OpenMidiIn(Settings.MidiInDevice, messages);
     if (Settings.MidiThruDevice != Settings.MidiOutDevice)
-        openOutput(*MIDITHRU_, Settings.MidiThruDevice, messages);
+        OpenMidiThru(Settings.MidiThruDevice, messages);
     return messages;
 }
 
 void SoundSystem::closeOutputs() {
     KillClickTrack(); // it sends straight to the exercise output
-    MIDIUD_->Close();
-    MIDITHRU_->Close();
+    CloseMidiOut();
+    CloseMidiThru();
 }
 
 std::vector<SoundMessage> SoundSystem::ReopenDevices() {
     std::vector<SoundMessage> messages;
     closeOutputs();
-    openOutput(*MIDIUD_, Settings.MidiOutDevice, messages);
+    OpenMidiOut(Settings.MidiOutDevice, messages);
     if (Settings.MidiThruDevice != Settings.MidiOutDevice)
-        openOutput(*MIDITHRU_, Settings.MidiThruDevice, messages);
-    MidiInput1_->Stop();
-    MidiInput1_->Close();
-    openInput(messages);
+        OpenMidiThru(Settings.MidiThruDevice, messages);
+    CloseMidiIn();
+    OpenMidiIn(Settings.MidiInDevice, messages);
     return messages;
 }
 
@@ -279,10 +303,9 @@ void SoundSystem::Shutdown(NoteQueue& queue) {
         releaseFork();
     Output_->StopAll(queue);
     KillClickTrack();
-    MIDIUD_->Close();
-    MidiInput1_->Stop();
-    MidiInput1_->Close();
-    MIDITHRU_->Close();
+    CloseMidiOut();
+    CloseMidiIn();
+    CloseMidiThru();
     Engine_->closeAudioOutput();
     Engine_->waitForSoundFont();
 }

@@ -109,8 +109,16 @@ public:
     void Shutdown(NoteQueue& queue);
 
 private:
+    // The devices by their settings index (outputs: 0 is the MIDI mapper; Open raises, a
+    // message is added and the device stays closed).
+    void OpenMidiOut(int index, std::vector<SoundMessage>& messages);
+    void OpenMidiThru(int index, std::vector<SoundMessage>& messages);
+    void OpenMidiIn(int index, std::vector<SoundMessage>& messages);
+    void StartMidiIn();
+    void CloseMidiIn();
+    void CloseMidiOut();
+    void CloseMidiThru();
     void openOutput(TMidiOutput& out, int index, std::vector<SoundMessage>& messages);
-    void openInput(std::vector<SoundMessage>& messages);
     void closeOutputs();
     void watchForRest();
     void releaseFork();
