@@ -361,9 +361,13 @@ void PracticeSession::SvarKnapClick() {
         Judge(0, SourceShowAnswer);
 }
 
-void PracticeSession::EarStopOve() {
+void PracticeSession::TimeCalc() {
     AddClockSegment(score_, now());
     view_.showClock();
+}
+
+void PracticeSession::EarStopOve() {
+    TimeCalc();
     task_.answerShown = false;
     stopSound();
     rhythm_->Kill();
@@ -502,9 +506,8 @@ void PracticeSession::settleExercise(int source, bool halvePoints) {
     } else if (!task_.answerShown && !everyPressGoesOn()) {
         // The first press shows the answer; the second goes on.
         task_.answerShown = true;
-        AddClockSegment(score_, now());
+        TimeCalc();
         view_.answerShownChanged(true);
-        view_.showClock();
         return;
     } else {
         StartClockSegment(score_, now());

@@ -138,6 +138,8 @@ public:
     void SvarKnapClick();
     // Stops the running task and restores the idle state.
     void EarStopOve();
+    // The running stretch joins the practice time, which the clock then shows.
+    void TimeCalc();
     void ShutUpClick();
     void TimerPointTimer();
     void TimerMidi1Timer();

@@ -183,11 +183,14 @@ void TutorControl::switchOff() {
     w_.update();
 }
 
-int TutorControl::tutorTaskStarting() {
-    const TutorMessageTexts texts =
-        MakeTutorMessage(state_.Text, taskFacts(), state_.Level, state_.Task, state_.Repetitions);
-    TTutorMessage message(texts, &w_);
+void TutorControl::ShowTutorMessage(const QString& text) {
+    TTutorMessage message(
+        MakeTutorMessage(text, taskFacts(), state_.Level, state_.Task, state_.Repetitions), &w_);
     message.exec();
+}
+
+int TutorControl::tutorTaskStarting() {
+    ShowTutorMessage(state_.Text);
     ApplyHintId(speedTutor_, kStrTutorBusyHint);
     return state_.Repetitions;
 }

@@ -59,6 +59,8 @@ public:
     // The task cycle's questions to the tutor.
     bool tutorActive() const override { return state_.Active; }
     int tutorTaskStarting() override;
+    // The borderless window that introduces the task about to start (`text`: the task's text).
+    void ShowTutorMessage(const QString& text);
     void tutorTaskEnded(const ErrorStatistics& sorted, int module, int score) override;
 
     // The control gauge's bands of the current task while the tutor is on, else null.

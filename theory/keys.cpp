@@ -139,7 +139,7 @@ int nextTimeSignature(int index) {
     return index < kTimeSignatureCount - 1 ? index + 1 : index;
 }
 
-std::vector<std::string> keyComboEntries(int tonality, bool germanNaming) {
+std::vector<std::string> SetupComboToneart(int tonality, bool germanNaming) {
     std::vector<std::string> entries;
     for (int pc = 0; pc < 12; ++pc)
         entries.push_back(isMinorTonality(tonality) ? keyNoteName(pc, germanNaming)
@@ -171,7 +171,7 @@ TonalitySetup tonalityChange(int tonic, int tonality, bool germanNaming,
     TonalitySetup setup;
     setup.Key = SetupKeySignature(tonic, tonality);
     setup.Label = keyLabel(tonic, tonality, germanNaming, lookup);
-    setup.KeyEntries = keyComboEntries(tonality, germanNaming);
+    setup.KeyEntries = SetupComboToneart(tonality, germanNaming);
     setup.SelectedKey = pitchClass(tonic);
     setup.LeapEntries = leapListEntries(tonality, lookup);
     return setup;

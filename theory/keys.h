@@ -89,7 +89,7 @@ int nextTimeSignature(int index);
 
 // The 12 entries of the key list: flat names for major-type, key names for minor-type
 // tonalities.
-std::vector<std::string> keyComboEntries(int tonality, bool germanNaming);
+std::vector<std::string> SetupComboToneart(int tonality, bool germanNaming);
 
 // The key label, e.g. "D минор": tonic name, a blank and string 171 or 172.
 std::string keyLabel(int tonic, int tonality, bool germanNaming, const StringLookup& lookup);

@@ -257,12 +257,12 @@ void TProfilDialog::BtnNyClick() {
     if (!shipped.isEmpty()) {
         const TutorIndexRead read = ReadTutorIndex(shipped);
         if (read.Ok)
-            takeTutor(read);
+            UpdateMax(read);
     }
     Refresh();
 }
 
-void TProfilDialog::takeTutor(const TutorIndexRead& read) {
+void TProfilDialog::UpdateMax(const TutorIndexRead& read) {
     editTutSet_->setText(read.Index.Title.left(kTitleLength));
     for (int m = 1; m <= 7; ++m) {
         const int max = read.Index.MaxLevel[static_cast<std::size_t>(m - 1)];
@@ -285,7 +285,7 @@ bool TProfilDialog::ChangeTutorTo(const QString& path) {
         tell(this, MessageType::Error, FormatStr(kTutorDamaged, {read.FileName}));
         return false;
     }
-    takeTutor(read);
+    UpdateMax(read);
     Refresh();
     return true;
 }
@@ -345,7 +345,7 @@ bool TProfilDialog::LoadFrom(const QString& path) {
         const QString index = FindTutorFile(indexName);
         const TutorIndexRead tutor = index.isEmpty() ? TutorIndexRead{} : ReadTutorIndex(index);
         if (tutor.Ok)
-            takeTutor(tutor);
+            UpdateMax(tutor);
         else
             tell(this, MessageType::Error, FormatStr(kTutorDamaged, {indexName}));
     }

@@ -70,7 +70,8 @@ public:
 private:
     void build();
     void showProfile(const ProfileRecord& p);
-    void takeTutor(const TutorIndexRead& read);
+    // A tutor index read into the dialog: the title, the level maxima, the information, the name.
+    void UpdateMax(const TutorIndexRead& read);
     void setSlider(int m, int max, int position);
     void Refresh();
     void Compare();

@@ -121,15 +121,15 @@ TEST(RootNote, ComboIndexAndRandomRoot) {
 }
 
 TEST(KeyLists, ComboEntriesLabelAndLeaps) {
-    const auto major = keyComboEntries(0, false);
-    const auto minor = keyComboEntries(1, true);
+    const auto major = SetupComboToneart(0, false);
+    const auto minor = SetupComboToneart(1, true);
     ASSERT_EQ(major.size(), 12u);
     EXPECT_EQ(major[1], "Db");
     EXPECT_EQ(major[6], "Gb");
     EXPECT_EQ(minor[1], "C#");
     EXPECT_EQ(minor[10], "Bb");
     EXPECT_EQ(minor[11], "H");
-    EXPECT_EQ(keyComboEntries(0, true)[11], "H");
+    EXPECT_EQ(SetupComboToneart(0, true)[11], "H");
 
     const auto lookup = test::theoryLookup();
     EXPECT_EQ(keyLabel(61, 0, false, lookup), "Db мажор");
